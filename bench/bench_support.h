@@ -1,0 +1,18 @@
+// Documents the benchmarks read: generated once, written to scratch files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// GB2312 text (mostly hanzi, some ASCII) in CR LF lines of 40 to 120 bytes,
+// with as many lines as keep the layout at columns under the display-line limit.
+Bytes GbText(std::size_t maxBytes, int columns);
+
+// Writes bytes to a scratch file that lives until the process ends; its path.
+std::string ScratchFile(const std::string& name, const Bytes& content);
+
+// Makes the file the open document, with the Work area allocated.
+void OpenAsDocument(const std::string& path);

@@ -1,0 +1,3 @@
+#include "document/encoding_mode.h"
+
+int big5Mode = 0;

@@ -1,0 +1,118 @@
+// Message boxes, beeps, common dialogs and the clipboard of the simulated
+// desktop: each call is recorded, and each answer comes from the test's script.
+#include <cstring>
+#include <deque>
+
+#include "platform/platform.h"
+#include "platform/sim/sim.h"
+#include "platform/sim/sim_internal.h"
+
+std::vector<SimBox> simBoxes;
+std::vector<unsigned> simBeeps;
+std::vector<SimDialogCall> simDialogs;
+SimClipboard simClipboard;
+
+namespace {
+
+std::deque<int> boxAnswers;
+
+struct DialogAnswer {
+  bool accept;
+  std::string name;
+};
+std::deque<DialogAnswer> dialogAnswers;
+
+constexpr ClipboardData kClipboardText = 0x4000;
+
+// The whole filter list up to and including its closing double zero.
+std::string FilterText(const char* filter) {
+  if (filter == nullptr) return std::string();
+  const char* end = filter;
+  while (end[0] != 0 || end[1] != 0) ++end;
+  return std::string(filter, end + 2);
+}
+
+bool ShowFileDialog(FileDialogRecord* record, bool save) {
+  SimDialogCall call;
+  call.save = save;
+  call.record = *record;
+  call.filter = FilterText(record->filter);
+  call.initialDir = record->initialDir ? record->initialDir : "";
+  call.initialFile = record->file ? record->file : "";
+  simDialogs.push_back(call);
+  if (dialogAnswers.empty()) return false;
+  const DialogAnswer answer = dialogAnswers.front();
+  dialogAnswers.pop_front();
+  if (!answer.accept || answer.name.size() + 1 > record->maxFile) return false;
+  std::memcpy(record->file, answer.name.c_str(), answer.name.size() + 1);
+  if (record->fileTitle != nullptr && record->maxFileTitle > 0) {
+    const std::size_t slash = answer.name.find_last_of("\\/");
+    const std::string title = slash == std::string::npos ? answer.name : answer.name.substr(slash + 1);
+    std::strncpy(record->fileTitle, title.c_str(), record->maxFileTitle - 1);
+    record->fileTitle[record->maxFileTitle - 1] = 0;
+  }
+  return true;
+}
+
+}  // namespace
+
+void SimResetDialogs() {
+  simBoxes.clear();
+  simBeeps.clear();
+  simDialogs.clear();
+  simClipboard = SimClipboard{};
+  boxAnswers.clear();
+  dialogAnswers.clear();
+}
+
+void SimAnswerNextBox(int answer) { boxAnswers.push_back(answer); }
+
+void SimAnswerNextDialog(const std::string& name) { dialogAnswers.push_back({true, name}); }
+
+void SimCancelNextDialog() { dialogAnswers.push_back({false, std::string()}); }
+
+int ShowMessageBox(const char* text, const char* caption, unsigned style) {
+  simBoxes.push_back(SimBox{text, caption, style});
+  if (!boxAnswers.empty()) {
+    const int answer = boxAnswers.front();
+    boxAnswers.pop_front();
+    return answer;
+  }
+  switch (style & 0x0F) {
+    case kBoxYesNo: return kAnswerNo;
+    case kBoxOkCancel: return kAnswerCancel;
+    default: return kAnswerOk;
+  }
+}
+
+void SoundBeep(unsigned type) { simBeeps.push_back(type); }
+
+bool ShowOpenDialog(FileDialogRecord* record) { return ShowFileDialog(record, false); }
+
+bool ShowSaveDialog(FileDialogRecord* record) { return ShowFileDialog(record, true); }
+
+bool OpenWindowClipboard() {
+  if (simClipboard.openFails || simClipboard.open) return false;
+  simClipboard.open = true;
+  return true;
+}
+
+void CloseWindowClipboard() { simClipboard.open = false; }
+
+bool ClipboardHasText() { return simClipboard.hasText; }
+
+ClipboardData ClipboardText() {
+  if (!simClipboard.open || !simClipboard.hasText || simClipboard.noHandle) return 0;
+  return kClipboardText;
+}
+
+const char* LockClipboardText(ClipboardData data, std::uint32_t* blockSize) {
+  if (data != kClipboardText || simClipboard.lockFails) return nullptr;
+  ++simClipboard.locks;
+  *blockSize = static_cast<std::uint32_t>(simClipboard.block.size());
+  return simClipboard.block.data();
+}
+
+void UnlockClipboardText(ClipboardData data) {
+  if (data == kClipboardText && simClipboard.locks > 0) --simClipboard.locks;
+}

@@ -1,0 +1,11 @@
+#include "platform/sim/sim.h"
+#include "platform/sim/sim_internal.h"
+
+void SimReset() {
+  SimResetFiles();
+  SimResetMemory();
+  SimResetRegistry();
+  SimResetWindow();
+  SimResetDialogs();
+}
+
