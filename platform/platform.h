@@ -135,6 +135,10 @@ struct FileDialogRecord {
 
 // ---- Provided by the logic, called by the platform ----
 
+// The program: start-up, the main window and its message loop, on the whole
+// command line (the program's own name included); returns the exit code.
+int StartUp(const char* commandLine);
+
 // The main window's procedure: every message of the window comes here.
 MessageResult WindowProcedure(unsigned message, MessageParam wParam, MessageData lParam);
 

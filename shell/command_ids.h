@@ -1,0 +1,18 @@
+/* The menu's command ids. Plain macros, so that the resource script that
+   builds the menu shares them with the code that handles the commands. */
+#ifndef TAVELO_SHELL_COMMAND_IDS_H
+#define TAVELO_SHELL_COMMAND_IDS_H
+
+#define CMD_OPEN 10
+#define CMD_SAVE_GB 20
+#define CMD_DECODE_HZ 30
+#define CMD_DECODE_QP 40
+#define CMD_PASTE 50
+#define CMD_UNINSTALL 90
+#define CMD_EXIT 100
+#define CMD_BIG5 110
+#define CMD_SILENT 120
+#define CMD_AUTOOPEN 130
+#define CMD_ABOUT 200
+
+#endif
