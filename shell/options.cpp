@@ -1,0 +1,3 @@
+#include "shell/options.h"
+
+Options options;

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Regenerates the glyph atlas and the BIG5 table from Debian's packages and
+# compares them byte for byte with the committed files. Skips (77) when the
+# generators' inputs are not installed.
+set -euo pipefail
+source_folder=$1
+out=$2
+for input in /usr/share/fonts/X11/misc/wenquanyi_10pt.pcf /usr/share/fonts/X11/misc/7x13.pcf.gz; do
+  [ -e "$input" ] || { echo "skipped: $input is not installed"; exit 77; }
+done
+for command in pcf2bdf opencc iconv python3; do
+  command -v "$command" > /dev/null || { echo "skipped: $command is not installed"; exit 77; }
+done
+mkdir -p "$out"
+python3 "$source_folder/tools/make_font_atlas.py" --output "$out/font.bmp" > "$out/font.log"
+python3 "$source_folder/tools/make_big5_map.py" --output-dir "$out" > "$out/big5.log"
+status=0
+for file in font.bmp big5_map.bin code.bmp; do
+  if cmp "$out/$file" "$source_folder/resources/$file"; then
+    echo "$file: identical"
+  else
+    echo "$file differs from the committed resources/$file"
+    status=1
+  fi
+done
+exit $status
