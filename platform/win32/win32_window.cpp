@@ -82,6 +82,12 @@ PixelRect WindowRectangle() {
   return PixelRect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
+PixelRect ClientRectangle() {
+  RECT rect{};
+  GetClientRect(mainWindow, &rect);
+  return PixelRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
 bool RectangleOnAnyMonitor(const PixelRect& rect) {
   const RECT area{rect.left, rect.top, rect.right, rect.bottom};
   return MonitorFromRect(&area, MONITOR_DEFAULTTONULL) != nullptr;
