@@ -182,6 +182,7 @@ void SetCaption(const char* text);  // SetWindowTextA
 bool WindowIsMinimized();  // IsIconic
 bool WindowIsMaximized();  // IsZoomed
 PixelRect WindowRectangle();  // GetWindowRect
+PixelRect ClientRectangle();  // GetClientRect
 bool RectangleOnAnyMonitor(const PixelRect& rect);  // MonitorFromRect with MONITOR_DEFAULTTONULL
 std::uint32_t ModulePath(char* buffer, std::uint32_t size);  // GetModuleFileNameA of the program
 

@@ -34,10 +34,11 @@ constexpr char kDocumentTooLarge[] =
 
 // Information and questions.
 constexpr char kAlreadyReading[] = "You're now reading it already!";
+// The third line gives the wide cell's width and height.
 constexpr char kAboutText[] =
     "Tavelo - Chinese Text Reader\n"
     "Version 1.0.0\n"
-    "Built-in font of 13x13 cells";
+    "Hanzi cell: %dx%d pixels";
 constexpr char kAssociationOffer[] =
     "Welcome to Tavelo!\n\n"
     "Would you like to associate\n"

@@ -282,6 +282,7 @@ void SetCaption(const char* text) { simWindow.caption = text; }
 bool WindowIsMinimized() { return simWindow.minimized; }
 bool WindowIsMaximized() { return simWindow.maximized; }
 PixelRect WindowRectangle() { return simWindow.rect; }
+PixelRect ClientRectangle() { return PixelRect{0, 0, SimClientWidth(), SimClientHeight()}; }
 
 bool RectangleOnAnyMonitor(const PixelRect& rect) {
   for (const PixelRect& m : monitors) {

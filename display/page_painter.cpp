@@ -1,0 +1,148 @@
+#include "display/page_painter.h"
+
+#include <algorithm>
+
+#include "conversion/big5_map.h"
+#include "display/geometry.h"
+#include "display/glyph_atlas.h"
+#include "display/view.h"
+#include "document/encoding_mode.h"
+#include "document/line_index.h"
+#include "document/reader.h"
+#include "document/work_area.h"
+#include "shell/message_boxes.h"
+#include "shell/texts.h"
+
+bool truncationWarned = false;
+
+namespace {
+
+// A character may still reach into the rectangle when its column starts up to
+// this many pixels left of the rectangle's right edge, less the margin.
+constexpr int kRightReach = 9;
+
+// The columns and visible lines a paint request covers.
+struct PaintRange {
+  int first;     // first visible line, counted from topLine
+  int last;      // last visible line
+  int firstCol;  // cells left of it are classified but not copied
+  int lastCol;   // a line is left as soon as a character would start right of it
+};
+
+PaintRange RangeOf(const PixelRect& update) {
+  PaintRange r;
+  r.first = update.top / kLinePitch;
+  r.last = (update.bottom - kTopMargin) / kLinePitch;
+  r.last = std::min(r.last, lastLine - view.topLine);
+  r.firstCol = (update.left - kLeftMargin) / kColumnWidth;
+  r.lastCol = (update.right - kRightReach) / kColumnWidth;
+  return r;
+}
+
+void CopyWide(PaintTarget target, CellSource atlas, int lead, int trail, int col, int line) {
+  int row, cell;
+  if (big5Mode) {
+    Big5ToGb(lead, trail, row, cell);
+  } else {
+    row = lead - 0xA1;
+    cell = trail - 0xA1;
+  }
+  const CellOrigin o = WideCell(row, cell);
+  CopyCell(target, atlas, kLeftMargin + kColumnWidth * col, kTopMargin + kLinePitch * line, o.x,
+           o.y, kWideWidth, kGlyphHeight);
+}
+
+void CopyNarrow(PaintTarget target, CellSource atlas, int byte, int col, int line) {
+  const CellOrigin o = NarrowCell(byte);
+  CopyCell(target, atlas, kLeftMargin + kColumnWidth * col, kTopMargin + kLinePitch * line, o.x,
+           o.y, kNarrowWidth, kGlyphHeight);
+}
+
+// Reads and draws lines first..last by the layout rules of the Line index.
+void PaintLines(PaintTarget target, CellSource atlas, const PaintRange& r) {
+  const int columns = view.columns;
+  std::int32_t offset = view.topOffset;
+  for (int k = 0; k < r.first; ++k) offset += lineBytes[view.topLine + k];
+  SeekTo(offset);
+  int i = r.first;
+  int col = 0;
+  int phase = StoredPhase(view.topLine + i);
+  for (;;) {
+    const int b = ReadByte();
+    if (b < 0) return;
+    bool lineEnds = b == kCarriageReturn || b == kLineFeed || col > r.lastCol || col == columns;
+    if (!lineEnds && b == kTab) {
+      const int stop = col + 8 - phase;
+      if (stop > r.lastCol || stop > columns) {
+        lineEnds = true;
+      } else {
+        col = stop;
+        phase = 0;
+        continue;
+      }
+    }
+    if (!lineEnds) {
+      if (IsLeadByte(b)) {
+        const int n = ReadByte();
+        if (IsTrailByte(n)) {
+          if (col + 2 > columns) {
+            // The pair begins the next display line: continue straight into
+            // it through the push-back, with no seek.
+            if (i == r.last) return;
+            Unread(n);
+            Unread(b);
+            offset += lineBytes[view.topLine + i];
+            ++i;
+            col = 0;
+            continue;
+          }
+          if (col + 1 >= r.firstCol) CopyWide(target, atlas, b, n, col, i);
+          col += 2;
+          phase = (phase + 2) % 8;
+          continue;
+        }
+        Unread(n);
+      }
+      if (col >= r.firstCol) CopyNarrow(target, atlas, b, col, i);
+      col += 1;
+      phase = (phase + 1) % 8;
+      continue;
+    }
+    if (i == r.last) return;
+    offset += lineBytes[view.topLine + i];
+    SeekTo(offset);
+    ++i;
+    col = 0;
+    phase = StoredPhase(view.topLine + i);
+  }
+}
+
+}  // namespace
+
+bool PaintPage(PaintTarget target, const PixelRect& request) {
+  // The platform gives rectangles within the client area; hold any other to it.
+  const PixelRect client = ClientRectangle();
+  const PixelRect update{std::max(request.left, client.left), std::max(request.top, client.top),
+                         std::min(request.right, client.right),
+                         std::min(request.bottom, client.bottom)};
+  if (update.left >= update.right || update.top >= update.bottom) return false;
+  const PaintRange range = RangeOf(update);
+  if (documentHandle == kInvalidFile || range.first > lastLine - view.topLine) return false;
+  const CellSource atlas = SelectAtlas(target, atlasBitmap);
+  if (range.first <= range.last) PaintLines(target, atlas, range);
+  ReleaseAtlas(atlas);
+  return true;
+}
+
+MessageResult OnPaint() {
+  PixelRect update;
+  const PaintTarget target = BeginWindowPaint(&update);
+  const bool painted = PaintPage(target, update);
+  EndWindowPaint(target);
+  if (painted && truncated && !truncationWarned) {
+    // Set first: the box's own message loop serves further paint requests.
+    truncationWarned = true;
+    ShowWarning(kOnlyFirstLines);
+  }
+  return 0;
+}

@@ -1,0 +1,68 @@
+#include "shell/commands.h"
+
+#include <cstdio>
+
+#include "display/geometry.h"
+#include "document/encoding_mode.h"
+#include "document/reader.h"
+#include "shell/association.h"
+#include "shell/command_ids.h"
+#include "shell/file_names.h"
+#include "shell/message_boxes.h"
+#include "shell/open_command.h"
+#include "shell/options.h"
+#include "shell/texts.h"
+
+namespace {
+
+// Flips an option and shows it in its menu item's check mark.
+void ToggleOption(int& option, int command) {
+  option = option == 0 ? 1 : 0;
+  CheckMenuCommand(command, option != 0);
+}
+
+void ShowAbout() {
+  char text[sizeof kAboutText + 16];
+  std::snprintf(text, sizeof text, kAboutText, kWideWidth, kGlyphHeight);
+  BeepUnlessSilent(kBeepExclamation);
+  ShowMessageBox(text, kAboutCaption, kBoxIconInformation | kBoxOk);
+}
+
+}  // namespace
+
+void HandleCommand(int command) {
+  switch (command) {
+    case CMD_OPEN: OpenCommand(); break;
+    case CMD_UNINSTALL: UninstallCommand(); break;
+    case CMD_EXIT: SendToWindow(kMessageDestroy, 0, 0); break;
+    case CMD_BIG5: Big5Toggle(); break;
+    case CMD_SILENT: ToggleOption(options.silentMode, CMD_SILENT); break;
+    case CMD_AUTOOPEN: ToggleOption(options.autoOpen, CMD_AUTOOPEN); break;
+    case CMD_ABOUT: ShowAbout(); break;
+    default: break;
+  }
+}
+
+bool OnInitMenuPopup(int position, bool systemMenu) {
+  if (systemMenu || position != 0) return false;
+  const bool open = documentHandle != kInvalidFile;
+  EnableMenuCommand(CMD_SAVE_GB, big5Mode && open);
+  EnableMenuCommand(CMD_DECODE_HZ, open);
+  EnableMenuCommand(CMD_DECODE_QP, open);
+  EnableMenuCommand(CMD_PASTE, ClipboardHasText());
+  return true;
+}
+
+void OnDropFiles(DropHandle drop) {
+  char name[kMaxPath];
+  const std::uint32_t length = DroppedFileName(drop, 0, name, kMaxPath);
+  FinishDrop(drop);
+  // A name that does not fit would be cut into another name: refuse it.
+  if (length == 0 || length >= kMaxPath) {
+    ShowWarning(kCouldNotOpenFile);
+    return;
+  }
+  SetName(fileName, name);
+  options.pendingName = 1;
+  PostToWindow(kMessageCommand, CMD_OPEN, 0);
+}

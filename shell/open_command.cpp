@@ -1,0 +1,124 @@
+#include "shell/open_command.h"
+
+#include <cstring>
+
+#include "conversion/big5_map.h"
+#include "display/page_painter.h"
+#include "display/view.h"
+#include "document/encoding_mode.h"
+#include "document/line_index.h"
+#include "document/reader.h"
+#include "platform/platform.h"
+#include "shell/command_ids.h"
+#include "shell/file_dialog.h"
+#include "shell/file_names.h"
+#include "shell/message_boxes.h"
+#include "shell/options.h"
+#include "shell/texts.h"
+
+namespace {
+
+// The Open command has posted the BIG5 toggle to lay the new document out.
+bool layoutAwaitsToggle = false;
+
+void RecordLastDirectory() {
+  char directory[kMaxPath];
+  if (!DirectoryOf(fileName, directory)) return;
+  std::memcpy(lastDirectory, directory, sizeof directory);
+  RegistryKey key;
+  if (!OpenRegistryKey(kLocalMachine, kLastDirectoryKey, kKeySetValue, &key)) return;
+  WriteRegistryValue(key, nullptr, kRegString, lastDirectory,
+                     static_cast<std::uint32_t>(std::strlen(lastDirectory) + 1));
+  CloseRegistryKey(key);
+}
+
+void SetDocumentCaption() {
+  char caption[sizeof kDocumentCaptionPrefix + kMaxPath];
+  std::strcpy(caption, kDocumentCaptionPrefix);
+  std::strcat(caption, fileName);
+  SetCaption(caption);
+}
+
+// Lays the new document out in the current mode with its top at the top.
+void LayOutFromTop() {
+  ShowHourglass();
+  truncated = BuildLineIndex();
+  ResetViewToTop();
+  UpdateScrollBar();
+  ShowArrow();
+  InvalidateClient();
+}
+
+}  // namespace
+
+bool DirectoryOf(const char* name, char (&directory)[kMaxPath]) {
+  const char* slash = std::strrchr(name, '\\');
+  if (slash == nullptr) return false;
+  // The root of a drive keeps its backslash, as does a name's own leading one.
+  const bool keep = slash == name || slash[-1] == ':';
+  const std::size_t length = static_cast<std::size_t>(slash - name) + (keep ? 1 : 0);
+  std::memcpy(directory, name, length);
+  directory[length] = 0;
+  return true;
+}
+
+bool ExtensionAsksForOtherMode(const char* name) {
+  const std::size_t n = std::strlen(name);
+  if (big5Mode) return n >= 4 && EndsWithNoCase(name, ".GB");
+  return (n >= 4 && EndsWithNoCase(name, ".B5")) || (n >= 5 && EndsWithNoCase(name, ".BIG")) ||
+         (n >= 6 && EndsWithNoCase(name, ".BIG5"));
+}
+
+void OpenCommand() {
+  if (options.pendingName) {
+    options.pendingName = 0;
+  } else if (!AskForFileToOpen()) {
+    return;
+  }
+  if (documentHandle != kInvalidFile && SameName(fileName, currentName)) {
+    ShowInformation(kAlreadyReading);
+    return;
+  }
+  const FileHandle file = OpenFileForReading(fileName);
+  if (file == kInvalidFile) {
+    ShowWarning(kCouldNotOpenFile);
+    return;
+  }
+  RecordLastDirectory();
+  if (documentHandle != kInvalidFile) CloseFile(documentHandle);
+  documentHandle = file;
+  truncationWarned = false;
+  SetDocumentCaption();
+  SetName(currentName, fileName);
+  if (ExtensionAsksForOtherMode(fileName)) {
+    view.topOffset = 0;
+    layoutAwaitsToggle = true;
+    PostToWindow(kMessageCommand, CMD_BIG5, 0);
+    return;
+  }
+  LayOutFromTop();
+}
+
+void Big5Toggle() {
+  if (big5Mode) {
+    FreeBig5Map();
+  } else if (!LoadBig5Map()) {
+    // A document opened for the other mode must not be shown through the
+    // previous document's layout: lay it out in this mode instead.
+    if (layoutAwaitsToggle && documentHandle != kInvalidFile) LayOutFromTop();
+    layoutAwaitsToggle = false;
+    return;
+  }
+  big5Mode = big5Mode ? 0 : 1;
+  CheckMenuCommand(CMD_BIG5, big5Mode != 0);
+  if (documentHandle != kInvalidFile) {
+    const std::int32_t anchor = view.topOffset;
+    ShowHourglass();
+    truncated = BuildLineIndex();
+    ReanchorAt(anchor);
+    UpdateScrollBar();
+    ShowArrow();
+  }
+  layoutAwaitsToggle = false;
+  InvalidateClient();
+}

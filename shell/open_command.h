@@ -1,0 +1,18 @@
+// The Open command and the BIG5 toggle: every way of opening a document ends here.
+#pragma once
+
+#include "platform/platform.h"
+
+// Opens fileName (or the dialog's choice), records its directory, replaces
+// the document, sets the caption and lays it out in the mode its name asks for.
+void OpenCommand();
+
+// Switches between GB and BIG5 mode and lays the document out again.
+void Big5Toggle();
+
+// The directory part of name as the last directory records it; false when
+// the name has none (no backslash).
+bool DirectoryOf(const char* name, char (&directory)[kMaxPath]);
+
+// The name's extension asks for the other encoding mode than the current one.
+bool ExtensionAsksForOtherMode(const char* name);

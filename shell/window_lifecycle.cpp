@@ -1,0 +1,61 @@
+#include "shell/window_lifecycle.h"
+
+#include "conversion/big5_map.h"
+#include "display/glyph_atlas.h"
+#include "document/encoding_mode.h"
+#include "document/reader.h"
+#include "document/work_area.h"
+#include "shell/association.h"
+#include "shell/command_ids.h"
+#include "shell/message_boxes.h"
+#include "shell/options.h"
+#include "shell/placement.h"
+#include "shell/settings.h"
+#include "shell/texts.h"
+
+bool windowDestroyed = false;
+
+// Creation failed: the window destroys itself, which ends the program.
+static MessageResult FailCreation(const char* warning) {
+  ShowWarning(warning);
+  SendToWindow(kMessageDestroy, 0, 0);
+  return 0;
+}
+
+MessageResult OnCreate() {
+  if (options.autoOpen || options.silentMode) {
+    CheckMenuCommand(CMD_SILENT, options.silentMode != 0);
+    CheckMenuCommand(CMD_AUTOOPEN, options.autoOpen != 0);
+  }
+  atlasBitmap = LoadBitmapResource(kFontBitmapName);
+  if (atlasBitmap == 0) return FailCreation(kCouldNotLoadFonts);
+  if (!AllocateWorkArea()) return FailCreation(kCouldNotAllocateMemory);
+  AcceptDroppedFiles(true);
+  if (placement.WinStatus == -1) {
+    placement.WinStatus = 0;
+    OfferAssociation();
+    CreateSettingsKeys();
+  }
+  return 0;
+}
+
+MessageResult OnDestroy() {
+  if (atlasBitmap != 0) {
+    DeleteBitmap(atlasBitmap);
+    atlasBitmap = 0;
+  }
+  FreeWorkArea();
+  if (big5Mode) {
+    FreeBig5Map();
+    big5Mode = 0;
+  }
+  AcceptDroppedFiles(false);
+  if (documentHandle != kInvalidFile) {
+    CloseFile(documentHandle);
+    documentHandle = kInvalidFile;
+  }
+  if (!options.skipSave) SaveSettings();
+  windowDestroyed = true;
+  PostQuit(0);
+  return 0;
+}
