@@ -151,6 +151,7 @@ std::int32_t ReadFromFile(FileHandle file, void* buffer, std::int32_t size);  //
 bool WriteToFile(FileHandle file, const void* data, std::int32_t size);  // WriteFile; true when every byte went
 void CloseFile(FileHandle file);  // CloseHandle
 std::int64_t FileSizeOf(FileHandle file);  // GetFileSizeEx; -1 on failure
+bool DeleteFileNamed(const char* name);  // DeleteFileA; fails while anyone holds the file open
 
 // ---- Fixed memory blocks ----
 

@@ -38,6 +38,10 @@ void SimHoldFile(const std::string& name);
 // Platform file handles open now.
 int SimOpenFileCount();
 
+// The disk takes this many more bytes (-1, the default: no limit). A write that
+// does not fit puts what fits and fails, as WriteFile does on a full disk.
+void SimSetDiskSpace(std::int64_t bytes);
+
 // ---- Memory and resources ----
 
 // Makes every fixed-block allocation of this size fail (or succeed again).
@@ -130,6 +134,14 @@ void SimRunUntilIdle();
 bool SimQuitPosted();
 int SimQuitCode();
 int SimPendingMessages();
+
+// A posted message waiting in the queue.
+struct SimPosted {
+  unsigned message;
+  MessageParam wParam;
+  MessageData lParam;
+};
+std::vector<SimPosted> SimQueuedMessages();  // oldest first
 
 // ---- Client surface and painting ----
 

@@ -31,6 +31,7 @@ std::map<FileHandle, OpenFile> openFiles;
 FileHandle nextHandle = 100;
 std::map<char, std::string> drives;
 std::vector<OpenFile> heldByOthers;
+std::int64_t diskSpace = -1;  // bytes the disk still takes, -1 without limit
 
 // Windows refuses these in a name; a quoted name is therefore never a file.
 bool HasForbiddenCharacter(const char* name) {
@@ -101,6 +102,7 @@ void SimResetFiles() {
   for (auto& entry : openFiles) close(entry.second.fd);
   openFiles.clear();
   heldByOthers.clear();
+  diskSpace = -1;
   drives.clear();
   simFiles = SimFileCounters{};
 }
@@ -146,6 +148,8 @@ void SimHoldFile(const std::string& name) {
 
 int SimOpenFileCount() { return static_cast<int>(openFiles.size()); }
 
+void SimSetDiskSpace(std::int64_t bytes) { diskSpace = bytes; }
+
 FileHandle OpenFileForReading(const char* name) { return OpenShared(name, false); }
 
 FileHandle CreateFileForWriting(const char* name) { return OpenShared(name, true); }
@@ -173,13 +177,16 @@ bool WriteToFile(FileHandle file, const void* data, std::int32_t size) {
   simFiles.writeSizes.push_back(size);
   OpenFile* open = Find(file);
   if (open == nullptr || !open->writes || size < 0) return false;
+  const bool fits = diskSpace < 0 || size <= diskSpace;
+  const std::int32_t wanted = fits ? size : static_cast<std::int32_t>(diskSpace);
   std::int32_t total = 0;
-  while (total < size) {
-    const ssize_t put = write(open->fd, static_cast<const char*>(data) + total, size - total);
+  while (total < wanted) {
+    const ssize_t put = write(open->fd, static_cast<const char*>(data) + total, wanted - total);
     if (put <= 0) return false;
     total += static_cast<std::int32_t>(put);
   }
-  return true;
+  if (diskSpace >= 0) diskSpace -= total;
+  return fits;
 }
 
 void CloseFile(FileHandle file) {
@@ -194,4 +201,23 @@ std::int64_t FileSizeOf(FileHandle file) {
   struct stat info;
   if (open == nullptr || fstat(open->fd, &info) != 0) return -1;
   return static_cast<std::int64_t>(info.st_size);
+}
+
+bool DeleteFileNamed(const char* name) {
+  if (name == nullptr || *name == 0 || std::strlen(name) >= kMaxPath) return false;
+  if (HasForbiddenCharacter(name)) return false;
+  const std::string path = SimNativePath(name);
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  // No opener here grants FILE_SHARE_DELETE, so Win32 refuses while any holds it.
+  auto held = [&](const OpenFile& other) {
+    return other.device == info.st_dev && other.inode == info.st_ino;
+  };
+  for (const auto& entry : openFiles) {
+    if (held(entry.second)) return false;
+  }
+  for (const OpenFile& other : heldByOthers) {
+    if (held(other)) return false;
+  }
+  return unlink(path.c_str()) == 0;
 }

@@ -197,6 +197,14 @@ bool SimQuitPosted() { return quitPosted; }
 int SimQuitCode() { return quitCode; }
 int SimPendingMessages() { return static_cast<int>(queue.size()); }
 
+std::vector<SimPosted> SimQueuedMessages() {
+  std::vector<SimPosted> messages;
+  for (const Posted& posted : queue) {
+    messages.push_back(SimPosted{posted.message, posted.wParam, posted.lParam});
+  }
+  return messages;
+}
+
 bool SimMenuChecked(int command) { return checked[command]; }
 
 bool SimMenuEnabled(int command) {

@@ -50,3 +50,5 @@ std::int64_t FileSizeOf(FileHandle file) {
   if (!GetFileSizeEx(AsFile(file), &size)) return -1;
   return size.QuadPart;
 }
+
+bool DeleteFileNamed(const char* name) { return DeleteFileA(name) != FALSE; }
