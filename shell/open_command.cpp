@@ -16,10 +16,9 @@
 #include "shell/options.h"
 #include "shell/texts.h"
 
-namespace {
-
-// The Open command has posted the BIG5 toggle to lay the new document out.
 bool layoutAwaitsToggle = false;
+
+namespace {
 
 void RecordLastDirectory() {
   char directory[kMaxPath];

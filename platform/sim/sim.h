@@ -16,6 +16,11 @@
 // Returns the whole desktop to its state before the program started.
 void SimReset();
 
+// The program's process ends: its window, queue, memory, open files and the
+// recorded boxes and calls go; the registry and the files on disk stay, so
+// that the next start finds what this run saved.
+void SimEndProcess();
+
 // ---- Files ----
 
 struct SimFileCounters {

@@ -98,9 +98,13 @@ OpenFile* Find(FileHandle file) {
 
 }  // namespace
 
-void SimResetFiles() {
+void SimCloseFiles() {
   for (auto& entry : openFiles) close(entry.second.fd);
   openFiles.clear();
+}
+
+void SimResetFiles() {
+  SimCloseFiles();
   heldByOthers.clear();
   diskSpace = -1;
   drives.clear();

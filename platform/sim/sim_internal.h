@@ -6,6 +6,7 @@
 
 // Each part returns to its state before the program started.
 void SimResetFiles();
+void SimCloseFiles();  // the process's handles only
 void SimResetMemory();
 void SimResetRegistry();
 void SimResetWindow();

@@ -9,3 +9,10 @@ void SimReset() {
   SimResetDialogs();
 }
 
+
+void SimEndProcess() {
+  SimCloseFiles();
+  SimResetMemory();
+  SimResetWindow();
+  SimResetDialogs();
+}

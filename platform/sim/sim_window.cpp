@@ -56,22 +56,27 @@ unsigned SizeKind() {
   return simWindow.maximized ? kSizeMaximized : kSizeRestored;
 }
 
-// Moves the window to rect in its present state and notifies it as
-// DefWindowProc's WM_WINDOWPOSCHANGED would: WM_MOVE, then WM_SIZE.
-void Place(const PixelRect& rect, bool stateChanged) {
-  const PixelRect before = simWindow.rect;
-  const int oldWidth = SimClientWidth();
-  const int oldHeight = SimClientHeight();
-  simWindow.rect = rect;
-  if (!simWindow.minimized && !simWindow.maximized) simWindow.normalRect = rect;
-  SimResizeSurface(ClientWidthOf(rect), ClientHeightOf(rect));
+// Tells the window its client size changed from oldWidth x oldHeight, as
+// DefWindowProc's WM_WINDOWPOSCHANGED does.
+void NotifySize(int oldWidth, int oldHeight, bool stateChanged) {
+  SimResizeSurface(SimClientWidth(), SimClientHeight());
   if (!simWindow.exists) return;
-  if (before.left != rect.left || before.top != rect.top || stateChanged) {
-    SendToWindow(kMessageMove, 0, PackPair(rect.left + kSimFrameSide, rect.top + kSimFrameTop));
-  }
   if (stateChanged || SimClientWidth() != oldWidth || SimClientHeight() != oldHeight) {
     SendToWindow(kMessageSize, SizeKind(), PackPair(SimClientWidth(), SimClientHeight()));
   }
+}
+
+// Moves the window to rect in its present state and notifies it: WM_MOVE, then WM_SIZE.
+void Place(const PixelRect& rect, bool stateChanged) {
+  const PixelRect before = simWindow.rect;
+  const int oldWidth = ClientWidthOf(before);
+  const int oldHeight = ClientHeightOf(before);
+  simWindow.rect = rect;
+  if (!simWindow.minimized && !simWindow.maximized) simWindow.normalRect = rect;
+  if (simWindow.exists && (before.left != rect.left || before.top != rect.top || stateChanged)) {
+    SendToWindow(kMessageMove, 0, PackPair(rect.left + kSimFrameSide, rect.top + kSimFrameTop));
+  }
+  NotifySize(oldWidth, oldHeight, stateChanged);
 }
 
 PixelRect MaximizedRect() {
@@ -324,9 +329,11 @@ void SetScrollBar(int maximum, int page, int position) {
   bar.position = position < 0 ? 0 : position > highest ? (highest > 0 ? highest : 0) : position;
   const bool visible = maximum > 0 && page <= maximum;
   if (visible == bar.visible) return;
-  bar.visible = visible;
   // Showing or hiding the bar changes the client width, with its WM_SIZE.
-  Place(simWindow.rect, false);
+  const int oldWidth = SimClientWidth();
+  const int oldHeight = SimClientHeight();
+  bar.visible = visible;
+  NotifySize(oldWidth, oldHeight, false);
 }
 
 void ShowHourglass() { simWindow.cursors.push_back('W'); }
