@@ -11,6 +11,7 @@
 #include "shell/message_boxes.h"
 #include "shell/open_command.h"
 #include "shell/options.h"
+#include "shell/save_commands.h"
 #include "shell/texts.h"
 
 namespace {
@@ -33,6 +34,10 @@ void ShowAbout() {
 void HandleCommand(int command) {
   switch (command) {
     case CMD_OPEN: OpenCommand(); break;
+    case CMD_SAVE_GB: SaveInGbCommand(); break;
+    case CMD_DECODE_HZ: DecodeHzCommand(); break;
+    case CMD_DECODE_QP: DecodeQpCommand(); break;
+    case CMD_PASTE: PasteToFileCommand(); break;
     case CMD_UNINSTALL: UninstallCommand(); break;
     case CMD_EXIT: SendToWindow(kMessageDestroy, 0, 0); break;
     case CMD_BIG5: Big5Toggle(); break;
