@@ -17,8 +17,8 @@
 void SimReset();
 
 // The program's process ends: its window, queue, memory, open files and the
-// recorded boxes and calls go; the registry and the files on disk stay, so
-// that the next start finds what this run saved.
+// recorded boxes and calls go; the registry, the files on disk, the
+// clipboard and the answers scripted for the next run stay.
 void SimEndProcess();
 
 // ---- Files ----

@@ -56,6 +56,14 @@ bool ShowFileDialog(FileDialogRecord* record, bool save) {
 
 }  // namespace
 
+void SimForgetCalls() {
+  simBoxes.clear();
+  simBeeps.clear();
+  simDialogs.clear();
+  simClipboard.open = false;
+  simClipboard.locks = 0;
+}
+
 void SimResetDialogs() {
   simBoxes.clear();
   simBeeps.clear();

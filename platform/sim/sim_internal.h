@@ -10,7 +10,9 @@ void SimCloseFiles();  // the process's handles only
 void SimResetMemory();
 void SimResetRegistry();
 void SimResetWindow();
+void SimResetDesktop();  // monitors and the installed program's path
 void SimResetDialogs();
+void SimForgetCalls();  // the recorded boxes and dialogs; answers still to come stay
 
 // A loaded 1-bit bitmap: bottom-up rows, most significant bit leftmost, 1 = white.
 struct SimBitmap {

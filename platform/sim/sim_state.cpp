@@ -6,13 +6,13 @@ void SimReset() {
   SimResetMemory();
   SimResetRegistry();
   SimResetWindow();
+  SimResetDesktop();
   SimResetDialogs();
 }
-
 
 void SimEndProcess() {
   SimCloseFiles();
   SimResetMemory();
   SimResetWindow();
-  SimResetDialogs();
+  SimForgetCalls();
 }

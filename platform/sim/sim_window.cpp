@@ -106,12 +106,15 @@ void SimResetWindow() {
   queue.clear();
   quitPosted = false;
   quitCode = 0;
-  monitors = {kDefaultMonitor};
   checked.clear();
   enabled.clear();
   drops.clear();
-  modulePath = kDefaultModulePath;
   SimResetSurface();
+}
+
+void SimResetDesktop() {
+  monitors = {kDefaultMonitor};
+  modulePath = kDefaultModulePath;
 }
 
 bool SimWindowPaintable() { return simWindow.exists && simWindow.shown && !simWindow.minimized; }
