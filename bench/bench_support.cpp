@@ -62,6 +62,8 @@ Bytes GbText(std::size_t maxBytes, int columns) {
   return text;
 }
 
+std::string ScratchFolderPath() { return Folder().root; }
+
 std::string ScratchFile(const std::string& name, const Bytes& content) {
   const std::string path = Folder().root + "/" + name;
   FILE* file = std::fopen(path.c_str(), "wb");

@@ -14,5 +14,8 @@ Bytes GbText(std::size_t maxBytes, int columns);
 // Writes bytes to a scratch file that lives until the process ends; its path.
 std::string ScratchFile(const std::string& name, const Bytes& content);
 
+// The folder that holds the scratch files.
+std::string ScratchFolderPath();
+
 // Makes the file the open document, with the Work area allocated.
 void OpenAsDocument(const std::string& path);

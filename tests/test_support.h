@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/fresh_process.h"
+
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes ToBytes(const std::string& text);
@@ -28,16 +30,6 @@ class ScratchFolder {
 
 // Reads a whole real file.
 Bytes ReadWholeFile(const std::string& path);
-
-// Puts every room and the simulated desktop back to their state at start-up.
-void StartFreshProcess();
-
-// Puts every room back to its state at start-up (the desktop stays as it is).
-void ResetLogicState();
-
-// Ends the running program's process and starts the program anew on the same
-// desktop with this command line, running it until it waits for the user.
-void RunProgram(const std::string& commandLine);
 
 // Opens a real file as the document (with the Work area allocated); false on failure.
 bool OpenDocumentFile(const std::string& path);
