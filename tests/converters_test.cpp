@@ -308,12 +308,20 @@ TEST_F(ConvertersTest, AFailedWriteIsReportedAndEndsTheRun) {
 
 TEST_F(ConvertersTest, AFailedWriteStopsTheReading) {
   // A long document on a full disk: reading ends with the first failed write.
-  SimSetDiskSpace(0);
-  bool written = true;
-  Run(DecodeHzLoop, Bytes(100000, 'h'), &written);
-  EXPECT_FALSE(written);
-  EXPECT_EQ(simFiles.writes, 1);
-  EXPECT_EQ(simFiles.reads, 1) << "only the first block is read";
+  LoadMap();
+  const struct {
+    const char* what;
+    ConverterLoop loop;
+  } loops[] = {{"Save in GB", SaveInGbLoop}, {"HZ", DecodeHzLoop}, {"QP", DecodeQpLoop}};
+  for (const auto& l : loops) {
+    SCOPED_TRACE(l.what);
+    SimSetDiskSpace(0);
+    bool written = true;
+    Run(l.loop, Bytes(100000, 'h'), &written);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(simFiles.writes, 1);
+    EXPECT_EQ(simFiles.reads, 1) << "only the first block is read";
+  }
 }
 
 TEST_F(ConvertersTest, ADocumentBeyondTheLineLimitIsConvertedWhole) {

@@ -2,6 +2,7 @@
 // desktop: each call is recorded, and each answer comes from the test's script.
 #include <cstring>
 #include <deque>
+#include <memory>
 
 #include "platform/platform.h"
 #include "platform/sim/sim.h"
@@ -15,6 +16,12 @@ SimClipboard simClipboard;
 namespace {
 
 std::deque<int> boxAnswers;
+
+// The locked copy of the clipboard's block. What follows the block's end is
+// undefined on Win32; here it is a run of '#' with no zero, so that a reader
+// going past the end writes them out (or overruns, under AddressSanitizer).
+std::unique_ptr<char[]> lockedBlock;
+constexpr std::size_t kBytesAfterBlock = 16;
 
 struct DialogAnswer {
   bool accept;
@@ -117,8 +124,12 @@ ClipboardData ClipboardText() {
 const char* LockClipboardText(ClipboardData data, std::uint32_t* blockSize) {
   if (data != kClipboardText || simClipboard.lockFails) return nullptr;
   ++simClipboard.locks;
-  *blockSize = static_cast<std::uint32_t>(simClipboard.block.size());
-  return simClipboard.block.data();
+  const std::size_t size = simClipboard.block.size();
+  lockedBlock.reset(new char[size + kBytesAfterBlock]);
+  simClipboard.block.copy(lockedBlock.get(), size);
+  std::memset(lockedBlock.get() + size, '#', kBytesAfterBlock);
+  *blockSize = static_cast<std::uint32_t>(size);
+  return lockedBlock.get();
 }
 
 void UnlockClipboardText(ClipboardData data) {
