@@ -211,8 +211,10 @@ bool DeleteFileNamed(const char* name) {
   if (name == nullptr || *name == 0 || std::strlen(name) >= kMaxPath) return false;
   if (HasForbiddenCharacter(name)) return false;
   const std::string path = SimNativePath(name);
+  // Only a plain file goes: never a device, a link or a folder that a native
+  // tool was given as its output.
   struct stat info;
-  if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if (lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   // No opener here grants FILE_SHARE_DELETE, so Win32 refuses while any holds it.
   auto held = [&](const OpenFile& other) {
     return other.device == info.st_dev && other.inode == info.st_ino;
