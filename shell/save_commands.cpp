@@ -50,7 +50,8 @@ void OpenWrittenFile(bool switchBig5) {
 
 // The body the three converters share.
 void RunConverter(ConverterLoop loop, bool alwaysSwitchBig5) {
-  // Refused before the dialog: nothing about such a document could be written.
+  // The reader cannot reach the end of such a document; refused before the
+  // user is asked for a name in vain.
   if (TooLargeToConvert(documentHandle)) {
     ShowWarning(kDocumentTooLarge);
     return;
