@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# tavelo.exe under Wine shows the bundled samples: its client area, pixel for
+# pixel, is the page tavelo-render paints for the same document, client size
+# and top line; the scrolling keys move the view as the scrolling rules say;
+# a .b5 name opens in BIG5 mode; the document's folder is remembered.
+source "$(dirname "$0")/lib.sh"
+start_test "$@"
+
+equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
+smaller() { [ "$1" -lt "$2" ] && echo "$1" || echo "$2"; }
+larger() { [ "$1" -gt "$2" ] && echo "$1" || echo "$2"; }
+
+texts=$work/texts
+mkdir -p "$texts"
+cp "$project/samples/sample.gb" "$project/samples/sample.b5" "$texts/"
+gb=$(winepath -w "$texts/sample.gb")
+b5=$(winepath -w "$texts/sample.b5")
+# A window of 640x550 pixels, frame included, and no open dialog at start-up.
+save_placement 100 50 740 600 0
+
+echo "Reading $gb"
+run_program "$gb"
+window=$(wait_window '^Tavelo - ') || window=""
+check "a window captioned 'Tavelo - <the file>' appears" \
+  equals "$(xdotool getwindowname "${window:-0}" 2> /dev/null)" "Tavelo - $gb"
+check "the client area shows the first page, pixel for pixel" \
+  client_matches "$window" gb-top "$texts/sample.gb"
+read -r left top width height <<< "$client_rect"
+note "client area ${width}x$height at $left,$top of the X11 window"
+# The comparison must see the glyphs: one pixel off, the same page differs.
+check "one pixel to the right the page does not match" bash -c '! python3 "$@" > /dev/null' _ \
+  "$wine_tests/pixels.py" compare "$work/gb-top.gray" "$(identify -format %w "$work/gb-top.png")" \
+  $((left + 1)) "$top" "$work/gb-top-expected.gray" "$width" "$height"
+
+view=$("$TAVELO_RENDER" --report --size "${width}x$height" "$texts/sample.gb" "$work/view.png")
+note "view for that client: $view"
+page_lines=$(sed -n 's/.*pageLines=\([0-9]*\).*/\1/p' <<< "$view")
+max_top=$(sed -n 's/.*maxTopLine=\([0-9]*\).*/\1/p' <<< "$view")
+check "the sample is longer than two pages" test "${max_top:-0}" -gt "${page_lines:-0}"
+
+step() {  # step KEY TOPLINE WHAT
+  keys "$window" "$1"
+  check "$3: top line $2" client_matches "$window" "gb-$1-$2" --top "$2" "$texts/sample.gb"
+}
+step Next "$page_lines" "Page Down moves a page"
+step Next "$(smaller $((2 * page_lines)) "$max_top")" "Page Down again stops at the last page"
+step Home 0 "Home goes back to the top"
+step Down 1 "Down arrow moves one line (the pixels scroll, one line is painted)"
+step End "$max_top" "End shows the last page"
+step Up "$((max_top - 1))" "Up arrow moves one line back"
+step Prior "$(larger 0 $((max_top - 1 - page_lines)))" "Page Up moves a page back (never above the top)"
+
+check "the last directory is the sample's folder: $(winepath -w "$texts")" \
+  equals "$(reg_value 'HKLM\Software\Kestrow\Tavelo\last directory' '')" "REG_SZ $(winepath -w "$texts")"
+keys "$window" alt+F4
+check "Alt+F4 ends the program" wait_program_end
+
+echo "Reading $b5"
+run_program "$b5"
+window=$(wait_window '^Tavelo - ') || window=""
+check "a window captioned 'Tavelo - <the .b5 file>' appears" \
+  equals "$(xdotool getwindowname "${window:-0}" 2> /dev/null)" "Tavelo - $b5"
+check "the .b5 name opens in BIG5 mode: the page of tavelo-render --big5, pixel for pixel" \
+  client_matches "$window" b5 --big5 "$texts/sample.b5"
+read -r left top width height <<< "$client_rect"
+"$TAVELO_RENDER" --size "${width}x$height" "$texts/sample.b5" "$work/b5-as-gb.png"
+"$magick_convert" "$work/b5-as-gb.png" -depth 8 "gray:$work/b5-as-gb.gray"
+check "the same file read as GB2312 would look different" bash -c '! python3 "$@" > /dev/null' _ \
+  "$wine_tests/pixels.py" compare "$work/b5.gray" "$(identify -format %w "$work/b5.png")" \
+  "$left" "$top" "$work/b5-as-gb.gray" "$width" "$height"
+keys "$window" alt+F4
+check "Alt+F4 ends the program" wait_program_end
+
+finish_test
