@@ -156,6 +156,14 @@ const std::vector<std::uint8_t>& SimSurface();  // row by row, SimClientWidth() 
 bool SimInvalid();              // part of the client waits for a paint
 PixelRect SimInvalidRect();     // the bounding box of what waits
 
+// One CopyCell: where the cell went on the client (before any clipping) and
+// where it came from in the atlas.
+struct SimCellCopy {
+  int x, y;              // destination of the cell's top-left pixel
+  int sourceX, sourceY;  // the cell's origin in the atlas
+  int width, height;
+};
+
 struct SimPaintCounters {
   int paints = 0;               // BeginWindowPaint calls
   int cellsCopied = 0;          // CopyCell calls
@@ -164,6 +172,7 @@ struct SimPaintCounters {
   int invalidations = 0;        // InvalidateClient calls
   std::vector<int> scrolls;     // dy of each ScrollClient, in order
   std::vector<PixelRect> paintRects;  // the update rectangle of each paint
+  std::vector<SimCellCopy> copies;    // every CopyCell, in order
 };
 extern SimPaintCounters simPaint;
 

@@ -169,7 +169,8 @@ bool ReadRegistryValue(RegistryKey handle, const char* name, void* buffer, std::
     *size = static_cast<std::uint32_t>(bytes.size());
     return false;
   }
-  std::memcpy(buffer, bytes.data(), bytes.size());
+  // An empty value has no bytes to copy, and its vector may hold no storage at all.
+  if (!bytes.empty()) std::memcpy(buffer, bytes.data(), bytes.size());
   *size = static_cast<std::uint32_t>(bytes.size());
   return true;
 }

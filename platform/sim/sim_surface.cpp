@@ -157,6 +157,7 @@ void ReleaseAtlas(CellSource) { --simPaint.atlasSelected; }
 void CopyCell(PaintTarget, CellSource source, int x, int y, int sourceX, int sourceY, int width,
               int height) {
   ++simPaint.cellsCopied;
+  simPaint.copies.push_back(SimCellCopy{x, y, sourceX, sourceY, width, height});
   const PixelRect cell{x, y, x + width, y + height};
   if (IsEmpty(Intersect(cell, Client()))) ++simPaint.copiesOutside;
   const SimBitmap* atlas = SimFindBitmap(source);
