@@ -17,9 +17,14 @@ bool truncationWarned = false;
 
 namespace {
 
-// A character may still reach into the rectangle when its column starts up to
-// this many pixels left of the rectangle's right edge, less the margin.
-constexpr int kRightReach = 9;
+// Of the cells that begin at origin, origin + pitch, ..., the index of the last
+// one that begins before the exclusive edge, or -1 when none does. A cell that
+// begins at the edge lies wholly outside the rectangle: were it counted, a
+// client area whose height ends where a line begins, or one narrower than two
+// columns, would have cells copied wholly outside it.
+int LastCellBefore(int edge, int origin, int pitch) {
+  return edge > origin ? (edge - 1 - origin) / pitch : -1;
+}
 
 // The columns and visible lines a paint request covers.
 struct PaintRange {
@@ -32,10 +37,9 @@ struct PaintRange {
 PaintRange RangeOf(const PixelRect& update) {
   PaintRange r;
   r.first = update.top / kLinePitch;
-  r.last = (update.bottom - kTopMargin) / kLinePitch;
-  r.last = std::min(r.last, lastLine - view.topLine);
+  r.last = std::min(LastCellBefore(update.bottom, kTopMargin, kLinePitch), lastLine - view.topLine);
   r.firstCol = (update.left - kLeftMargin) / kColumnWidth;
-  r.lastCol = (update.right - kRightReach) / kColumnWidth;
+  r.lastCol = LastCellBefore(update.right, kLeftMargin, kColumnWidth);
   return r;
 }
 

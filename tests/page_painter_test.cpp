@@ -151,6 +151,39 @@ TEST_F(PagePainterTest, CellsCopiedForSmallRectangles) {
   }
 }
 
+// Client areas whose bottom edge falls where a line begins, or that are
+// narrower than the first columns: the cells that begin at or beyond an
+// exclusive edge lie wholly outside the client area and must not be copied.
+TEST_F(PagePainterTest, NoCellIsCopiedWhollyOutsideTheClientArea) {
+  struct Case {
+    const char* what;
+    int width, height;
+  };
+  const Case cases[] = {
+      {"the bottom edge is where line 1 begins", 300, 5 + 18},
+      {"the bottom edge is where line 21 begins", 300, 5 + 18 * 21},
+      {"no room above line 0", 300, 5},
+      {"narrower than column 0 begins", 10, 200},
+      {"the right edge is where column 1 begins", 22, 200},
+      {"the right edge is where column 0 begins", 15, 23},
+      {"an ordinary size", 640, 400},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartFreshProcess();
+    Show("edges.gb", kGbText, c.width, c.height);
+    SimResizeClient(c.width, c.height);  // again, now that the scroll bar has appeared
+    SimRunUntilIdle();
+    ASSERT_EQ(SimClientWidth(), c.width);
+    ASSERT_EQ(SimClientHeight(), c.height);
+    SimInvalidateRect(PixelRect{0, 0, c.width, c.height});
+    SimRunUntilIdle();
+    EXPECT_GT(simPaint.paints, 0);
+    EXPECT_EQ(simPaint.copiesOutside, 0);
+    EXPECT_EQ(Differences("edges"), 0);
+  }
+}
+
 TEST_F(PagePainterTest, TruncationWarningOncePerDocument) {
   const std::string longText = Repeat("line\r\n", 33000);
   Show("long.gb", longText, 400, 300);
