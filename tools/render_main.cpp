@@ -3,7 +3,7 @@
 // can be looked at, or compared pixel for pixel with a screenshot of the real
 // program.
 //
-//   tavelo-render [--big5] [--size WxH] [--top LINE] INPUT OUTPUT.png
+//   tavelo-render [--big5] [--size WxH] [--top LINE] [--report] INPUT OUTPUT.png
 //
 // It runs the program's own window over the simulated desktop: window
 // creation loads the atlas and allocates the Work area, the size handler lays
@@ -12,7 +12,9 @@
 // the last page), and the painter paints the whole client area. The page is
 // white with black glyphs. --big5 shows the document in BIG5 mode; without it
 // the document is read as GB2312, whatever its name. The default size is
-// 640x480. Exit status: 0 when OUTPUT was written, 1 when a file could not be
+// 640x480. --report prints the view the page was painted from (columns,
+// page lines, last line, largest and actual top line) as one line on standard
+// output. Exit status: 0 when OUTPUT was written, 1 when a file could not be
 // used, 2 for a wrong command line; each failure is one line on standard error.
 #include <cerrno>
 #include <cstdio>
@@ -40,6 +42,7 @@ constexpr long kLargestTopLine = 32767;  // the line index holds at most 32,768 
 
 struct Request {
   bool big5 = false;
+  bool report = false;
   int width = kDefaultWidth;
   int height = kDefaultHeight;
   int topLine = 0;
@@ -47,7 +50,8 @@ struct Request {
   const char* output = nullptr;
 };
 
-constexpr char kUsage[] = "tavelo-render [--big5] [--size WxH] [--top LINE] INPUT OUTPUT.png";
+constexpr char kUsage[] =
+    "tavelo-render [--big5] [--size WxH] [--top LINE] [--report] INPUT OUTPUT.png";
 
 int Usage(const char* problem) {
   std::fprintf(stderr, "tavelo-render: %s (usage: %s)\n", problem, kUsage);
@@ -89,6 +93,8 @@ int ParseArguments(int argc, char** argv, Request* request) {
     }
     if (option == "--big5") {
       request->big5 = true;
+    } else if (option == "--report") {
+      request->report = true;
     } else if (option == "--size") {
       if (++i == argc) return Usage("--size needs WxH");
       if (!ParseSize(argv[i], &request->width, &request->height)) {
@@ -144,6 +150,10 @@ int Render(const Request& request) {
   errno = 0;
   if (!WriteGreyPng(request.output, request.width, request.height, SimSurface())) {
     return Fail(request.output, errno != 0 ? std::strerror(errno) : "cannot write it");
+  }
+  if (request.report) {
+    std::printf("columns=%d pageLines=%d lastLine=%d maxTopLine=%d topLine=%d\n", view.columns,
+                view.pageLines, lastLine, view.maxTopLine, view.topLine);
   }
   return 0;
 }
