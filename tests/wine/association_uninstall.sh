@@ -3,7 +3,7 @@
 # with the program, so that the shell opens one in it (a name with a blank
 # included); Uninstall, confirmed, removes every key the program made and
 # ends it; cancelled, it changes nothing; the next start offers again.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.bash"
 start_test "$@"
 
 not() { ! "$@"; }

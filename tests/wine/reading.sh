@@ -3,7 +3,7 @@
 # pixel, is the page tavelo-render paints for the same document, client size
 # and top line; the scrolling keys move the view as the scrolling rules say;
 # a .b5 name opens in BIG5 mode; the document's folder is remembered.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.bash"
 start_test "$@"
 
 equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }

@@ -2,7 +2,7 @@
 # tavelo.exe under Wine: the first run's association offer, open dialog and
 # settings keys; the settings written at exit; the saved placement and
 # options restored by the next start; a moved and a maximized window saved.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.bash"
 start_test "$@"
 
 key='HKLM\Software\Kestrow\Tavelo'

@@ -5,7 +5,7 @@
 # Environment:
 #   TAVELO_EXE          the program (default build-win/tavelo.exe)
 #   TAVELO_RENDER       the page renderer (default build/tools/tavelo-render)
-#   TAVELO_WINE_BASE    a prefix made by tests/wine/make-prefix.sh, copied for
+#   TAVELO_WINE_BASE    a prefix made by tests/wine/make-prefix, copied for
 #                       each test; without it each test makes its own
 #   TAVELO_WINE_LIMIT   seconds a whole test may take (default 300)
 #   TAVELO_WINE_KEEP    a folder that receives the screenshots of the run
@@ -61,7 +61,7 @@ start_test() {
     cp -a "$TAVELO_WINE_BASE" "$WINEPREFIX"
   else
     note "no shared prefix: making one (about a minute)"
-    "$wine_tests/make-prefix.sh" "$WINEPREFIX" || { echo "$test_name: wineboot failed"; exit 1; }
+    "$wine_tests/make-prefix" "$WINEPREFIX" || { echo "$test_name: wineboot failed"; exit 1; }
   fi
 }
 
