@@ -49,6 +49,12 @@ step Down 1 "Down arrow moves one line (the pixels scroll, one line is painted)"
 step End "$max_top" "End shows the last page"
 step Up "$((max_top - 1))" "Up arrow moves one line back"
 step Prior "$(larger 0 $((max_top - 1 - page_lines)))" "Page Up moves a page back (never above the top)"
+step Home 0 "Home goes back to the top"
+# A narrower window lays the document out again in fewer columns.
+xdotool windowsize "$window" 400 300
+check "a narrower window shows the page laid out for its client area" \
+  client_matches "$window" gb-narrow "$texts/sample.gb"
+note "client area now $(cut -d' ' -f3,4 <<< "$client_rect" | tr ' ' x)"
 
 check "the last directory is the sample's folder: $(winepath -w "$texts")" \
   equals "$(reg_value 'HKLM\Software\Kestrow\Tavelo\last directory' '')" "REG_SZ $(winepath -w "$texts")"
