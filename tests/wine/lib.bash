@@ -9,6 +9,7 @@
 #                       each test; without it each test makes its own
 #   TAVELO_WINE_LIMIT   seconds a whole test may take (default 300)
 #   TAVELO_WINE_KEEP    a folder that receives the screenshots of the run
+#                       (after a failure /tmp/tavelo-wine-failed-TEST does)
 
 wine_tests=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 project=$(cd "$wine_tests/../.." && pwd)
@@ -70,9 +71,13 @@ cleanup() {
     wineserver -k 2> /dev/null
     wineserver -w 2> /dev/null
   fi
-  if [ -n "${TAVELO_WINE_KEEP:-}" ] && [ -d "${work:-}" ]; then
-    mkdir -p "$TAVELO_WINE_KEEP"
-    cp "$work"/*.png "$TAVELO_WINE_KEEP"/ 2> /dev/null
+  local keep=${TAVELO_WINE_KEEP:-}
+  # After a failure the screenshots are kept for a person to look at.
+  [ -z "$keep" ] && [ "$failed" -gt 0 ] && keep=/tmp/tavelo-wine-failed-$test_name
+  if [ -n "$keep" ] && [ -d "${work:-}" ]; then
+    mkdir -p "$keep"
+    cp "$work"/*.png "$keep"/ 2> /dev/null
+    echo "$test_name: screenshots kept in $keep"
   fi
   [ -n "${work:-}" ] && rm -rf "$work"
 }
