@@ -66,24 +66,30 @@ start_test() {
   fi
 }
 
+# After a failure the screenshots are kept for a person to look at.
+keep_screenshots() {
+  local keep=${TAVELO_WINE_KEEP:-}
+  [ -z "$keep" ] && [ "$failed" -gt 0 ] && keep=/tmp/tavelo-wine-failed-$test_name
+  if [ -n "$keep" ] && [ -d "${work:-}" ] && [ -z "${screenshots_kept:-}" ]; then
+    mkdir -p "$keep"
+    cp "$work"/*.png "$keep"/ 2> /dev/null
+    echo "$test_name: screenshots kept in $keep"
+  fi
+  screenshots_kept=1
+}
+
 cleanup() {
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k 2> /dev/null
     wineserver -w 2> /dev/null
   fi
-  local keep=${TAVELO_WINE_KEEP:-}
-  # After a failure the screenshots are kept for a person to look at.
-  [ -z "$keep" ] && [ "$failed" -gt 0 ] && keep=/tmp/tavelo-wine-failed-$test_name
-  if [ -n "$keep" ] && [ -d "${work:-}" ]; then
-    mkdir -p "$keep"
-    cp "$work"/*.png "$keep"/ 2> /dev/null
-    echo "$test_name: screenshots kept in $keep"
-  fi
+  keep_screenshots
   [ -n "${work:-}" ] && rm -rf "$work"
 }
 
 # The closing line; the exit status is 0 only when every check passed.
 finish_test() {
+  keep_screenshots
   echo "$test_name: $passed passed, $failed failed"
   [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
   exit $?
@@ -235,7 +241,13 @@ client_matches() {
   shift 2
   while :; do
     size=$(screenshot "$window" "$name") || return 1
-    rect=$(python3 "$wine_tests/pixels.py" client "$work/$name.gray" ${size%% *} ${size##* }) || return 1
+    # Right after a resize the window may not have drawn its frame yet.
+    if ! rect=$(python3 "$wine_tests/pixels.py" client "$work/$name.gray" ${size%% *} ${size##* } \
+      2> "$work/$name.diff"); then
+      [ $SECONDS -ge $deadline ] && break
+      sleep 0.5
+      continue
+    fi
     read -r left top width height <<< "$rect"
     client_rect=$rect
     "$TAVELO_RENDER" --size "${width}x$height" "$@" "$work/$name-expected.png" || return 1

@@ -20,7 +20,8 @@ save_placement 100 50 740 600 0
 
 echo "Reading $gb"
 run_program "$gb"
-window=$(wait_window '^Tavelo - ') || window=""
+# Until the Open command has run, the caption is "Tavelo - Chinese Text Reader".
+window=$(wait_window '^Tavelo - Z:') || window=""
 check "a window captioned 'Tavelo - <the file>' appears" \
   equals "$(xdotool getwindowname "${window:-0}" 2> /dev/null)" "Tavelo - $gb"
 check "the client area shows the first page, pixel for pixel" \
@@ -62,8 +63,9 @@ keys "$window" alt+F4
 check "Alt+F4 ends the program" wait_program_end
 
 echo "Reading $b5"
+save_placement 100 50 740 600 0
 run_program "$b5"
-window=$(wait_window '^Tavelo - ') || window=""
+window=$(wait_window '^Tavelo - Z:') || window=""
 check "a window captioned 'Tavelo - <the .b5 file>' appears" \
   equals "$(xdotool getwindowname "${window:-0}" 2> /dev/null)" "Tavelo - $b5"
 check "the .b5 name opens in BIG5 mode: the page of tavelo-render --big5, pixel for pixel" \
