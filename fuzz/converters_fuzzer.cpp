@@ -7,8 +7,6 @@
 // bytes that fitted, the first bytes of the full output.
 //
 // Input: a loop selector, a disk-space selector (16 bits), then the document.
-#include <stdlib.h>
-
 #include <algorithm>
 #include <string>
 
@@ -32,13 +30,7 @@ const Loop kLoops[] = {
     {"Decode QP", DecodeQpLoop, '='},
 };
 
-std::string OutputPath() {
-  static const std::string path = [] {
-    char pattern[] = "/tmp/tavelo-fuzz-out-XXXXXX";
-    return std::string(mkdtemp(pattern)) + "/output.txt";
-  }();
-  return path;
-}
+std::string OutputPath() { return ScratchPath("output.txt"); }
 
 // Converts the open document into the output file; what ConvertDocument says.
 bool Convert(const Loop& loop, Bytes* written) {

@@ -84,6 +84,8 @@ void StartFuzzProgram(int width, int height) {
   big5Lookup.Fill();
 }
 
+std::string ScratchPath(const std::string& name) { return Scratch().folder + "/" + name; }
+
 void CloseFuzzDocument() {
   if (documentHandle != kInvalidFile) CloseFile(documentHandle);
   documentHandle = kInvalidFile;

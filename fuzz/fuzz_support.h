@@ -45,6 +45,9 @@ void StartFuzzProgram(int width, int height);
 // document in place of any other. Does not lay it out.
 void OpenFuzzDocument(const Bytes& document);
 
+// A file of that name in the process's scratch folder, which goes at exit.
+std::string ScratchPath(const std::string& name);
+
 // Closes the open document, if any.
 void CloseFuzzDocument();
 
