@@ -62,7 +62,9 @@ Bytes GbText(std::size_t maxBytes, int columns) {
   return text;
 }
 
-std::string ScratchFolderPath() { return Folder().root; }
+std::string ScratchFolderPath() {
+  return Folder().root;
+}
 
 std::string ScratchFile(const std::string& name, const Bytes& content) {
   const std::string path = Folder().root + "/" + name;

@@ -33,9 +33,9 @@ void BM_Big5ToGbMean(benchmark::State& state) {
   }
   // Reported per lookup: one iteration is every position of the section.
   state.SetItemsProcessed(state.iterations() * (s.last - s.first + 1));
-  state.counters["ns_per_lookup"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * (s.last - s.first + 1),
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_lookup"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * (s.last - s.first + 1),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Big5ToGbMean)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 

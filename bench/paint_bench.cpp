@@ -55,7 +55,9 @@ void FullRepaint(benchmark::State& state, const std::string& name, const Bytes& 
       static_cast<double>(simPaint.cellsCopied - before) / static_cast<double>(state.iterations());
 }
 
-void BM_FullRepaintGb(benchmark::State& state) { FullRepaint(state, "page.gb", GbText(1u << 20, 270)); }
+void BM_FullRepaintGb(benchmark::State& state) {
+  FullRepaint(state, "page.gb", GbText(1u << 20, 270));
+}
 BENCHMARK(BM_FullRepaintGb)->Unit(benchmark::kMillisecond);
 
 void BM_FullRepaintBig5SectionC(benchmark::State& state) {

@@ -104,4 +104,6 @@ bool LoadBig5Map() {
   return true;
 }
 
-void FreeBig5Map() { FreeFixedBlock(big5Block); }
+void FreeBig5Map() {
+  FreeFixedBlock(big5Block);
+}

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 constexpr std::uint32_t kBig5TableSize = 13240;
-constexpr int kBig5TableWidth = 320;   // the table is carried as a 320x331 1-bit bitmap
+constexpr int kBig5TableWidth = 320;  // the table is carried as a 320x331 1-bit bitmap
 constexpr int kBig5TableHeight = 331;
 
 // The loaded table; stale after FreeBig5Map until the next load.

@@ -1,6 +1,8 @@
 #include "conversion/converters.h"
 
-bool TooLargeToConvert(FileHandle document) { return FileSizeOf(document) >= kConvertibleLimit; }
+bool TooLargeToConvert(FileHandle document) {
+  return FileSizeOf(document) >= kConvertibleLimit;
+}
 
 bool ConvertDocument(ConverterLoop loop, FileHandle file) {
   OutputSink sink;

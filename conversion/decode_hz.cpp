@@ -8,8 +8,12 @@ constexpr int kEscape = '~';
 constexpr int kHighBit = 0x80;
 
 // The bytes of a pair inside a "~{" run: 7-bit GB2312 rows and cells.
-bool IsRunLead(int b) { return b >= 0x21 && b <= 0x77; }
-bool IsRunTrail(int b) { return b >= 0x21 && b <= 0x7E; }
+bool IsRunLead(int b) {
+  return b >= 0x21 && b <= 0x77;
+}
+bool IsRunTrail(int b) {
+  return b >= 0x21 && b <= 0x7E;
+}
 
 // Entered right after "~{". The run's pairs are counted first and then read
 // again: only a run that "~}" or the end of the input closes is decoded; any

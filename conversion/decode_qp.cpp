@@ -7,8 +7,12 @@ namespace {
 constexpr int kEscape = '=';
 
 // Upper-case digits only: "=4a" is not an escape here.
-bool IsHexDigit(int b) { return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'F'); }
-int HexValue(int digit) { return digit <= '9' ? digit - '0' : digit - 'A' + 10; }
+bool IsHexDigit(int b) {
+  return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'F');
+}
+int HexValue(int digit) {
+  return digit <= '9' ? digit - '0' : digit - 'A' + 10;
+}
 
 }  // namespace
 

@@ -11,10 +11,10 @@ constexpr int kOutputFlushAt = 30;  // a write follows the append that reaches t
 
 // One run's output: local to the run, never shared.
 struct OutputSink {
-  FileHandle file = kInvalidFile;        // the file being written
+  FileHandle file = kInvalidFile;          // the file being written
   std::uint8_t buffer[kOutputBufferSize];  // appended bytes not yet written
-  int count = 0;                         // bytes in buffer, 0..31
-  bool writeFailed = false;              // a write did not take every byte; no more are tried
+  int count = 0;                           // bytes in buffer, 0..31
+  bool writeFailed = false;                // a write did not take every byte; no more are tried
 };
 
 // Writes the buffered bytes (also when there are none) and empties the buffer.

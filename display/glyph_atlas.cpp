@@ -5,10 +5,10 @@ BitmapHandle atlasBitmap = 0;
 namespace {
 
 constexpr int kCell = 13;
-constexpr int kFoldedColumn = 94;      // the last GB row sits in columns 94 and 95
-constexpr int kFirstHanziRow = 15;     // GbIndex row of lead byte 0xB0
-constexpr int kEmptyRowsSkipped = 6;   // GbIndex rows 9..14 have no atlas rows
-constexpr int kFoldedRow = 80;         // lead byte 0xF7 after the shift
+constexpr int kFoldedColumn = 94;     // the last GB row sits in columns 94 and 95
+constexpr int kFirstHanziRow = 15;    // GbIndex row of lead byte 0xB0
+constexpr int kEmptyRowsSkipped = 6;  // GbIndex rows 9..14 have no atlas rows
+constexpr int kFoldedRow = 80;        // lead byte 0xF7 after the shift
 constexpr CellOrigin kWidePlaceholder{1222, 611};
 constexpr CellOrigin kAsciiBlock{1222, 624};
 

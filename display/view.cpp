@@ -59,7 +59,9 @@ void UpdateScrollBar() {
   SetVScroll(lastLine, view.pageLines < lines ? view.pageLines : lines, view.topLine);
 }
 
-void SetVScroll(int maximum, int page, int position) { SetScrollBar(maximum, page, position); }
+void SetVScroll(int maximum, int page, int position) {
+  SetScrollBar(maximum, page, position);
+}
 
 void ScrollLinesDown(int n) {
   for (int i = 0; i < n; ++i) {
@@ -142,8 +144,7 @@ bool HandleScrollCommand(int code, int thumbPosition) {
       UpdateScrollBar();
       InvalidateClient();
       break;
-    default:
-      break;
+    default: break;
   }
   return true;
 }

@@ -5,11 +5,11 @@
 #include <cstdint>
 
 struct ViewState {
-  int topLine = 0;            // display line shown at the top, 0..maxTopLine
-  std::int32_t topOffset = 0; // file offset of topLine: the sum of lineBytes before it
-  int maxTopLine = 0;         // largest topLine, so the last page shows the last lines
-  int pageLines = 0;          // whole display lines in the client height, at least 1
-  int columns = 0;            // character columns per display line, 2..253
+  int topLine = 0;             // display line shown at the top, 0..maxTopLine
+  std::int32_t topOffset = 0;  // file offset of topLine: the sum of lineBytes before it
+  int maxTopLine = 0;          // largest topLine, so the last page shows the last lines
+  int pageLines = 0;           // whole display lines in the client height, at least 1
+  int columns = 0;             // character columns per display line, 2..253
 };
 extern ViewState view;
 

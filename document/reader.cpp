@@ -50,4 +50,6 @@ void Unread(int value) {
   reader.pushBack1 = value;
 }
 
-std::int32_t CurrentOffset() { return reader.blockBase + reader.blockCursor; }
+std::int32_t CurrentOffset() {
+  return reader.blockBase + reader.blockCursor;
+}

@@ -30,7 +30,9 @@ const Loop kLoops[] = {
     {"Decode QP", DecodeQpLoop, '='},
 };
 
-std::string OutputPath() { return ScratchPath("output.txt"); }
+std::string OutputPath() {
+  return ScratchPath("output.txt");
+}
 
 // Converts the open document into the output file; what ConvertDocument says.
 bool Convert(const Loop& loop, Bytes* written) {
@@ -86,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(Convert(loop, &out), name + ": a write failed with room on the disk");
   CheckPieces(name);
   CheckReaderWithin(documentSize);
-  FUZZ_CHECK(reader.blockBase + reader.blockFill == documentSize, name + ": stopped before the end");
+  FUZZ_CHECK(reader.blockBase + reader.blockFill == documentSize,
+             name + ": stopped before the end");
   if (loop.escape == 0) {
     CheckSaveInGb(document, out);
   } else {

@@ -37,7 +37,9 @@ ScratchDocument& Scratch() {
   return scratch;
 }
 
-bool IsLineBreak(int b) { return b == kCarriageReturn || b == kLineFeed; }
+bool IsLineBreak(int b) {
+  return b == kCarriageReturn || b == kLineFeed;
+}
 
 // The GbIndex of every BIG5 code, looked up once: the checks below need one
 // for every BIG5 pair drawn.
@@ -47,7 +49,8 @@ struct Big5Lookup {
   void Fill() {
     for (int lead = 0xA1; lead <= 0xF9; ++lead) {
       for (int trail = 0; trail < 256; ++trail) {
-        if (IsBig5Trail(trail)) Big5ToGb(lead, trail, row[lead - 0xA1][trail], cell[lead - 0xA1][trail]);
+        if (IsBig5Trail(trail))
+          Big5ToGb(lead, trail, row[lead - 0xA1][trail], cell[lead - 0xA1][trail]);
       }
     }
   }
@@ -84,7 +87,9 @@ void StartFuzzProgram(int width, int height) {
   big5Lookup.Fill();
 }
 
-std::string ScratchPath(const std::string& name) { return Scratch().folder + "/" + name; }
+std::string ScratchPath(const std::string& name) {
+  return Scratch().folder + "/" + name;
+}
 
 void CloseFuzzDocument() {
   if (documentHandle != kInvalidFile) CloseFile(documentHandle);
@@ -125,8 +130,8 @@ void CheckIndexInvariants(std::int64_t documentSize, int columns) {
                                          std::to_string(bytes) + " bytes at " +
                                          std::to_string(columns) + " columns");
     const int nibble = (k % 2 == 0 ? linePhase[k / 2] >> 4 : linePhase[k / 2]) & 0x0F;
-    FUZZ_CHECK(nibble <= 7, "line " + std::to_string(k) + " has phase nibble " +
-                                std::to_string(nibble));
+    FUZZ_CHECK(nibble <= 7,
+               "line " + std::to_string(k) + " has phase nibble " + std::to_string(nibble));
     // Only the spaces of a tab wider than the line make a line of no bytes
     // before the last one.
     FUZZ_CHECK(bytes > 0 || k == lastLine || columns < 8,
@@ -180,9 +185,9 @@ void CheckCopiesAgainstLines(const Bytes& document, const std::vector<std::int64
       const int b = document[pos];
       FUZZ_CHECK(!IsLineBreak(b), where() + ": a cell for a line break");
       const bool wide = lead(b) && pos + 1 < size && trail(document[pos + 1]);
-      FUZZ_CHECK(c.x == kLeftMargin + kColumnWidth * col,
-                 where() + ": cell at x " + std::to_string(c.x) + ", column " +
-                     std::to_string(col) + " expected");
+      FUZZ_CHECK(c.x == kLeftMargin + kColumnWidth * col, where() + ": cell at x " +
+                                                              std::to_string(c.x) + ", column " +
+                                                              std::to_string(col) + " expected");
       FUZZ_CHECK(c.height == kGlyphHeight, where() + ": a cell of another height");
       CellOrigin origin;
       if (wide) {

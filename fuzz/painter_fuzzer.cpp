@@ -31,7 +31,8 @@ CopyKey KeyOf(const SimCellCopy& c) {
 }
 
 bool Meets(const SimCellCopy& c, const PixelRect& r) {
-  return r.left < r.right && r.top < r.bottom && c.x < r.right && r.left < c.x + c.width && c.y < r.bottom && r.top < c.y + c.height;
+  return r.left < r.right && r.top < r.bottom && c.x < r.right && r.left < c.x + c.width &&
+         c.y < r.bottom && r.top < c.y + c.height;
 }
 
 PixelRect Intersection(const PixelRect& a, const PixelRect& b) {
@@ -85,12 +86,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   simPaint.copiesOutside = 0;
   SimInvalidateRect(client);
   SimRunUntilIdle();
-  FUZZ_CHECK(simPaint.copiesOutside == 0, "a cell copied outside the client area by a whole paint, " +
-                                              Describe(client));
+  FUZZ_CHECK(simPaint.copiesOutside == 0,
+             "a cell copied outside the client area by a whole paint, " + Describe(client));
   // A rectangle as wide as the client reaches every column when the client
   // holds all the columns: then whole lines are drawn.
   const bool wholeLines = client.right >= kLeftMargin + kColumnWidth * view.columns;
-  const int visible = client.bottom > kTopMargin ? (client.bottom - kTopMargin - 1) / kLinePitch : -1;
+  const int visible =
+      client.bottom > kTopMargin ? (client.bottom - kTopMargin - 1) / kLinePitch : -1;
   if (hasClient && visible >= 0) {
     CheckCopiesAgainstLines(document, LineStarts(), view.topLine, visible, wholeLines);
   }
@@ -108,10 +110,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     simPaint.copies.clear();
     simPaint.copiesOutside = 0;
     PaintPage(1, r);
-    FUZZ_CHECK(simPaint.copiesOutside == 0, "a cell copied outside the client area, " + Describe(r));
+    FUZZ_CHECK(simPaint.copiesOutside == 0,
+               "a cell copied outside the client area, " + Describe(r));
     std::set<CopyKey> drawn;
     for (const SimCellCopy& c : simPaint.copies) {
-      FUZZ_CHECK(wholeSet.count(KeyOf(c)) == 1, "a cell the whole paint did not draw, " + Describe(r));
+      FUZZ_CHECK(wholeSet.count(KeyOf(c)) == 1,
+                 "a cell the whole paint did not draw, " + Describe(r));
       drawn.insert(KeyOf(c));
     }
     const PixelRect part = Intersection(r, client);
@@ -126,7 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SimInvalidateRect(r);
     SimRunUntilIdle();
     FUZZ_CHECK(SimSurface() == page, "a repaint differs from the whole paint, " + Describe(r));
-    FUZZ_CHECK(simPaint.copiesOutside == 0, "a repaint copied outside the client area, " + Describe(r));
+    FUZZ_CHECK(simPaint.copiesOutside == 0,
+               "a repaint copied outside the client area, " + Describe(r));
     CheckReaderWithin(documentSize);
   }
   big5Mode = 0;

@@ -11,12 +11,12 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "platform/sim/sim.h"
 #include "shell/command_ids.h"
 #include "shell/options.h"
 #include "shell/placement.h"
 #include "shell/texts.h"
-#include "fuzz/fuzz_support.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ struct Spot {
 };
 
 const Spot kSpots[] = {
-    {kPositionKey, kWinStatusRead}, {kPositionKey, kLeftValue},    {kPositionKey, kRightValue},
-    {kPositionKey, kTopValue},      {kPositionKey, kBottomValue},  {kOptionsKey, kSilentValue},
+    {kPositionKey, kWinStatusRead}, {kPositionKey, kLeftValue},   {kPositionKey, kRightValue},
+    {kPositionKey, kTopValue},      {kPositionKey, kBottomValue}, {kOptionsKey, kSilentValue},
     {kOptionsKey, kAutoOpenValue},  {kLastDirectoryKey, ""},
 };
 const char* const kKeys[] = {kPositionKey, kOptionsKey, kLastDirectoryKey};
@@ -56,8 +56,8 @@ void CheckPlacedOnScreen(const char* run, bool twoMonitors) {
   const PixelRect& normal = simWindow.normalRect;
   FUZZ_CHECK(normal.right > normal.left && normal.bottom > normal.top,
              what + "an empty window " + Describe(normal));
-  FUZZ_CHECK(OnAMonitor(normal, twoMonitors), what + "the window lies off every monitor at " +
-                                                  Describe(normal));
+  FUZZ_CHECK(OnAMonitor(normal, twoMonitors),
+             what + "the window lies off every monitor at " + Describe(normal));
   FUZZ_CHECK(OnAMonitor(simWindow.rect, twoMonitors) || simWindow.minimized,
              what + "the window is off every monitor at " + Describe(simWindow.rect));
   FUZZ_CHECK(!(options.silentMode || options.autoOpen) ||
@@ -124,7 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned type = input.Byte() % 12;  // REG_NONE .. REG_QWORD
     const std::size_t length = input.Unsigned16() % (kLongestValue + 1);
     Bytes value = input.Take(length);
-    for (std::size_t i = value.size(); i < length; ++i) value.push_back(static_cast<std::uint8_t>(i));
+    for (std::size_t i = value.size(); i < length; ++i)
+      value.push_back(static_cast<std::uint8_t>(i));
     if (!(present & 1)) continue;
     SimPutValue(kLocalMachine, spot.key, spot.name, type, value.data(), value.size());
     if (spot.key == kLastDirectoryKey) {

@@ -23,7 +23,7 @@ using DropHandle = std::uintptr_t;     // HDROP
 
 constexpr FileHandle kInvalidFile = -1;  // INVALID_HANDLE_VALUE
 
-constexpr RegistryKey kClassesRoot = 0x80000000u;  // HKEY_CLASSES_ROOT
+constexpr RegistryKey kClassesRoot = 0x80000000u;   // HKEY_CLASSES_ROOT
 constexpr RegistryKey kLocalMachine = 0x80000002u;  // HKEY_LOCAL_MACHINE
 
 // Registry access rights (REGSAM).
@@ -88,19 +88,19 @@ constexpr int kShowDefault = 10;   // SW_SHOWDEFAULT
 constexpr int kUseDefault = static_cast<int>(0x80000000u);  // CW_USEDEFAULT
 
 // Message box styles, answers and beep types.
-constexpr unsigned kBoxOk = 0x00;                // MB_OK
-constexpr unsigned kBoxOkCancel = 0x01;          // MB_OKCANCEL
-constexpr unsigned kBoxYesNo = 0x04;             // MB_YESNO
-constexpr unsigned kBoxIconQuestion = 0x20;      // MB_ICONQUESTION
-constexpr unsigned kBoxIconExclamation = 0x30;   // MB_ICONEXCLAMATION
-constexpr unsigned kBoxIconInformation = 0x40;   // MB_ICONINFORMATION
-constexpr unsigned kBoxDefaultSecond = 0x100;    // MB_DEFBUTTON2
-constexpr unsigned kBeepExclamation = 0x30;      // MB_ICONEXCLAMATION as a beep
-constexpr unsigned kBeepAsterisk = 0x40;         // MB_ICONASTERISK as a beep
-constexpr int kAnswerOk = 1;                     // IDOK
-constexpr int kAnswerCancel = 2;                 // IDCANCEL
-constexpr int kAnswerYes = 6;                    // IDYES
-constexpr int kAnswerNo = 7;                     // IDNO
+constexpr unsigned kBoxOk = 0x00;               // MB_OK
+constexpr unsigned kBoxOkCancel = 0x01;         // MB_OKCANCEL
+constexpr unsigned kBoxYesNo = 0x04;            // MB_YESNO
+constexpr unsigned kBoxIconQuestion = 0x20;     // MB_ICONQUESTION
+constexpr unsigned kBoxIconExclamation = 0x30;  // MB_ICONEXCLAMATION
+constexpr unsigned kBoxIconInformation = 0x40;  // MB_ICONINFORMATION
+constexpr unsigned kBoxDefaultSecond = 0x100;   // MB_DEFBUTTON2
+constexpr unsigned kBeepExclamation = 0x30;     // MB_ICONEXCLAMATION as a beep
+constexpr unsigned kBeepAsterisk = 0x40;        // MB_ICONASTERISK as a beep
+constexpr int kAnswerOk = 1;                    // IDOK
+constexpr int kAnswerCancel = 2;                // IDCANCEL
+constexpr int kAnswerYes = 6;                   // IDYES
+constexpr int kAnswerNo = 7;                    // IDNO
 
 // Common-dialog flags.
 constexpr std::uint32_t kDialogOverwritePrompt = 0x0002;  // OFN_OVERWRITEPROMPT
@@ -144,27 +144,40 @@ MessageResult WindowProcedure(unsigned message, MessageParam wParam, MessageData
 
 // ---- Files ----
 
-FileHandle OpenFileForReading(const char* name);  // CreateFileA GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING
-FileHandle CreateFileForWriting(const char* name);  // CreateFileA GENERIC_WRITE, no sharing, CREATE_ALWAYS
-void SeekFile(FileHandle file, std::int32_t offset);  // SetFilePointer from FILE_BEGIN
-std::int32_t ReadFromFile(FileHandle file, void* buffer, std::int32_t size);  // ReadFile; bytes read, 0 on failure
-bool WriteToFile(FileHandle file, const void* data, std::int32_t size);  // WriteFile; true when every byte went
-void CloseFile(FileHandle file);  // CloseHandle
-std::int64_t FileSizeOf(FileHandle file);  // GetFileSizeEx; -1 on failure
-bool DeleteFileNamed(const char* name);  // DeleteFileA; fails while anyone holds the file open
+// CreateFileA GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING
+FileHandle OpenFileForReading(const char* name);
+// CreateFileA GENERIC_WRITE, no sharing, CREATE_ALWAYS
+FileHandle CreateFileForWriting(const char* name);
+// SetFilePointer from FILE_BEGIN
+void SeekFile(FileHandle file, std::int32_t offset);
+// ReadFile; bytes read, 0 on failure
+std::int32_t ReadFromFile(FileHandle file, void* buffer, std::int32_t size);
+// WriteFile; true when every byte went
+bool WriteToFile(FileHandle file, const void* data, std::int32_t size);
+// CloseHandle
+void CloseFile(FileHandle file);
+// GetFileSizeEx; -1 on failure
+std::int64_t FileSizeOf(FileHandle file);
+// DeleteFileA; fails while anyone holds the file open
+bool DeleteFileNamed(const char* name);
 
 // ---- Fixed memory blocks ----
 
-BlockHandle AllocateFixedBlock(std::uint32_t size);  // GlobalAlloc GMEM_FIXED; 0 on failure
-std::uint8_t* LockFixedBlock(BlockHandle block);  // GlobalLock
-void FreeFixedBlock(BlockHandle block);  // GlobalUnlock, then GlobalFree
+// GlobalAlloc GMEM_FIXED; 0 on failure
+BlockHandle AllocateFixedBlock(std::uint32_t size);
+// GlobalLock
+std::uint8_t* LockFixedBlock(BlockHandle block);
+// GlobalUnlock, then GlobalFree
+void FreeFixedBlock(BlockHandle block);
 
 // ---- Bitmap resources ----
 
-BitmapHandle LoadBitmapResource(const char* name);  // LoadBitmapA from the program; 0 on failure
+// LoadBitmapA from the program; 0 on failure
+BitmapHandle LoadBitmapResource(const char* name);
 // GetDIBits of the whole bitmap as 1-bit, bottom-up rows, through a DC of the main window.
 void CopyBitmapPixels(BitmapHandle bitmap, int width, int height, void* pixels);
-void DeleteBitmap(BitmapHandle bitmap);  // DeleteObject
+// DeleteObject
+void DeleteBitmap(BitmapHandle bitmap);
 
 // ---- The main window ----
 
@@ -173,71 +186,107 @@ bool RegisterMainClass(const char* className, const char* iconName, const char* 
 // CreateWindowExA of the main window; WM_CREATE runs inside it.
 bool CreateMainWindow(const char* className, const char* caption, int x, int y, int width,
                       int height);
-void ShowMainWindow(int showCommand);  // ShowWindow
-int RunMessageLoop();  // GetMessageA, TranslateMessage, DispatchMessageA until WM_QUIT
-void PostToWindow(unsigned message, MessageParam wParam, MessageData lParam);  // PostMessageA
-MessageResult SendToWindow(unsigned message, MessageParam wParam, MessageData lParam);  // SendMessageA
-void PostQuit(int exitCode);  // PostQuitMessage
-MessageResult DefaultProcedure(unsigned message, MessageParam wParam, MessageData lParam);  // DefWindowProcA
-void SetCaption(const char* text);  // SetWindowTextA
-bool WindowIsMinimized();  // IsIconic
-bool WindowIsMaximized();  // IsZoomed
-PixelRect WindowRectangle();  // GetWindowRect
-PixelRect ClientRectangle();  // GetClientRect
-bool RectangleOnAnyMonitor(const PixelRect& rect);  // MonitorFromRect with MONITOR_DEFAULTTONULL
-std::uint32_t ModulePath(char* buffer, std::uint32_t size);  // GetModuleFileNameA of the program
+// ShowWindow
+void ShowMainWindow(int showCommand);
+// GetMessageA, TranslateMessage, DispatchMessageA until WM_QUIT
+int RunMessageLoop();
+// PostMessageA
+void PostToWindow(unsigned message, MessageParam wParam, MessageData lParam);
+// SendMessageA
+MessageResult SendToWindow(unsigned message, MessageParam wParam, MessageData lParam);
+// PostQuitMessage
+void PostQuit(int exitCode);
+// DefWindowProcA
+MessageResult DefaultProcedure(unsigned message, MessageParam wParam, MessageData lParam);
+// SetWindowTextA
+void SetCaption(const char* text);
+// IsIconic
+bool WindowIsMinimized();
+// IsZoomed
+bool WindowIsMaximized();
+// GetWindowRect
+PixelRect WindowRectangle();
+// GetClientRect
+PixelRect ClientRectangle();
+// MonitorFromRect with MONITOR_DEFAULTTONULL
+bool RectangleOnAnyMonitor(const PixelRect& rect);
+// GetModuleFileNameA of the program
+std::uint32_t ModulePath(char* buffer, std::uint32_t size);
 
 // ---- Menu ----
 
-void CheckMenuCommand(int command, bool checked);  // CheckMenuItem MF_BYCOMMAND
-void EnableMenuCommand(int command, bool enabled);  // EnableMenuItem MF_BYCOMMAND
+// CheckMenuItem MF_BYCOMMAND
+void CheckMenuCommand(int command, bool checked);
+// EnableMenuItem MF_BYCOMMAND
+void EnableMenuCommand(int command, bool enabled);
 
 // ---- Scroll bar, scrolling and painting ----
 
-void SetScrollBar(int maximum, int page, int position);  // SetScrollInfo SB_VERT SIF_ALL, redraw
-void ScrollClient(int dy);  // ScrollWindowEx of the whole client, SW_INVALIDATE | SW_ERASE
-void InvalidateClient();  // InvalidateRect of the whole client, erase on
-PaintTarget BeginWindowPaint(PixelRect* update);  // BeginPaint; the update rectangle rcPaint
-void EndWindowPaint(PaintTarget target);  // EndPaint
-CellSource SelectAtlas(PaintTarget target, BitmapHandle atlas);  // CreateCompatibleDC, SelectObject
+// SetScrollInfo SB_VERT SIF_ALL, redraw
+void SetScrollBar(int maximum, int page, int position);
+// ScrollWindowEx of the whole client, SW_INVALIDATE | SW_ERASE
+void ScrollClient(int dy);
+// InvalidateRect of the whole client, erase on
+void InvalidateClient();
+// BeginPaint; the update rectangle rcPaint
+PaintTarget BeginWindowPaint(PixelRect* update);
+// EndPaint
+void EndWindowPaint(PaintTarget target);
+// CreateCompatibleDC, SelectObject
+CellSource SelectAtlas(PaintTarget target, BitmapHandle atlas);
 // BitBlt SRCCOPY of a width x height cell from the atlas to the window.
 void CopyCell(PaintTarget target, CellSource source, int x, int y, int sourceX, int sourceY,
               int width, int height);
-void ReleaseAtlas(CellSource source);  // SelectObject of the kept bitmap, DeleteDC
+// SelectObject of the kept bitmap, DeleteDC
+void ReleaseAtlas(CellSource source);
 
 // ---- Cursor, message boxes, beeps ----
 
-void ShowHourglass();  // SetCursor(LoadCursorA(IDC_WAIT))
-void ShowArrow();  // SetCursor(LoadCursorA(IDC_ARROW))
-int ShowMessageBox(const char* text, const char* caption, unsigned style);  // MessageBoxA owned by the window
-void SoundBeep(unsigned type);  // MessageBeep
+// SetCursor(LoadCursorA(IDC_WAIT))
+void ShowHourglass();
+// SetCursor(LoadCursorA(IDC_ARROW))
+void ShowArrow();
+// MessageBoxA owned by the window
+int ShowMessageBox(const char* text, const char* caption, unsigned style);
+// MessageBeep
+void SoundBeep(unsigned type);
 
 // ---- Common dialogs ----
 
-bool ShowOpenDialog(FileDialogRecord* record);  // GetOpenFileNameA
-bool ShowSaveDialog(FileDialogRecord* record);  // GetSaveFileNameA
+// GetOpenFileNameA
+bool ShowOpenDialog(FileDialogRecord* record);
+// GetSaveFileNameA
+bool ShowSaveDialog(FileDialogRecord* record);
 
 // ---- Clipboard ----
 
-bool OpenWindowClipboard();  // OpenClipboard owned by the main window
-void CloseWindowClipboard();  // CloseClipboard
-bool ClipboardHasText();  // IsClipboardFormatAvailable CF_TEXT
-ClipboardData ClipboardText();  // GetClipboardData CF_TEXT; 0 when there is none
+// OpenClipboard owned by the main window
+bool OpenWindowClipboard();
+// CloseClipboard
+void CloseWindowClipboard();
+// IsClipboardFormatAvailable CF_TEXT
+bool ClipboardHasText();
+// GetClipboardData CF_TEXT; 0 when there is none
+ClipboardData ClipboardText();
 // GlobalLock of the text; the block's size in bytes (GlobalSize) goes to blockSize.
 const char* LockClipboardText(ClipboardData data, std::uint32_t* blockSize);
-void UnlockClipboardText(ClipboardData data);  // GlobalUnlock
+// GlobalUnlock
+void UnlockClipboardText(ClipboardData data);
 
 // ---- Dropped files ----
 
-void AcceptDroppedFiles(bool accept);  // DragAcceptFiles
+// DragAcceptFiles
+void AcceptDroppedFiles(bool accept);
 // DragQueryFileA: copies name number index, returns its length (0 when there is none).
 std::uint32_t DroppedFileName(DropHandle drop, std::uint32_t index, char* buffer,
                               std::uint32_t size);
-void FinishDrop(DropHandle drop);  // DragFinish
+// DragFinish
+void FinishDrop(DropHandle drop);
 
 // ---- Registry ----
 
-bool OpenRegistryKey(RegistryKey parent, const char* path, unsigned access, RegistryKey* key);  // RegOpenKeyExA
+// RegOpenKeyExA
+bool OpenRegistryKey(RegistryKey parent, const char* path, unsigned access, RegistryKey* key);
 // RegCreateKeyExA with the class string, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, default security.
 bool CreateRegistryKey(RegistryKey parent, const char* path, const char* className,
                        RegistryKey* key);
@@ -246,8 +295,10 @@ bool CreateRegistryKey(RegistryKey parent, const char* path, const char* classNa
 bool ReadRegistryValue(RegistryKey key, const char* name, void* buffer, std::uint32_t* size);
 void WriteRegistryValue(RegistryKey key, const char* name, unsigned type, const void* data,
                         std::uint32_t size);  // RegSetValueExA
-void CloseRegistryKey(RegistryKey key);  // RegCloseKey
-void DeleteRegistryKey(RegistryKey parent, const char* subkey);  // RegDeleteKeyA
+// RegCloseKey
+void CloseRegistryKey(RegistryKey key);
+// RegDeleteKeyA
+void DeleteRegistryKey(RegistryKey parent, const char* subkey);
 // RegEnumKeyExA of subkey number index; its result code (0, or kNoMoreItems).
-long EnumerateRegistryKey(RegistryKey key, std::uint32_t index, char* name,
-                          std::uint32_t nameSize, char* className, std::uint32_t classSize);
+long EnumerateRegistryKey(RegistryKey key, std::uint32_t index, char* name, std::uint32_t nameSize,
+                          char* className, std::uint32_t classSize);

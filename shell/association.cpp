@@ -35,7 +35,8 @@ bool DeleteProductFromMaker() {
   DeleteRegistryKey(maker, kProductName);
   char name[50];
   char className[50];
-  const long result = EnumerateRegistryKey(maker, 0, name, sizeof name, className, sizeof className);
+  const long result =
+      EnumerateRegistryKey(maker, 0, name, sizeof name, className, sizeof className);
   CloseRegistryKey(maker);
   return result == kNoMoreItems;
 }

@@ -14,9 +14,13 @@ bool SetName(char (&buffer)[kMaxPath], const char* text) {
   return true;
 }
 
-bool SameName(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+bool SameName(const char* a, const char* b) {
+  return std::strcmp(a, b) == 0;
+}
 
-static char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+static char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EndsWithNoCase(const char* text, const char* suffix) {
   const std::size_t n = std::strlen(text);

@@ -82,11 +82,17 @@ void ReleaseClipboard(ClipboardData data) {
 
 }  // namespace
 
-void SaveInGbCommand() { RunConverter(SaveInGbLoop, true); }
+void SaveInGbCommand() {
+  RunConverter(SaveInGbLoop, true);
+}
 
-void DecodeHzCommand() { RunConverter(DecodeHzLoop, false); }
+void DecodeHzCommand() {
+  RunConverter(DecodeHzLoop, false);
+}
 
-void DecodeQpCommand() { RunConverter(DecodeQpLoop, false); }
+void DecodeQpCommand() {
+  RunConverter(DecodeQpLoop, false);
+}
 
 void PasteToFileCommand() {
   if (!ChooseOutputFile(documentHandle != kInvalidFile, kDontPasteOver)) return;
@@ -118,7 +124,8 @@ void PasteToFileCommand() {
   // own end: nothing beyond the block is ever read.
   const void* zero = std::memchr(text, 0, blockSize);
   const std::uint32_t length =
-      zero != nullptr ? static_cast<std::uint32_t>(static_cast<const char*>(zero) - text) : blockSize;
+      zero != nullptr ? static_cast<std::uint32_t>(static_cast<const char*>(zero) - text)
+                      : blockSize;
   const bool written = length <= static_cast<std::uint32_t>(INT32_MAX) &&
                        WriteToFile(output, text, static_cast<std::int32_t>(length));
   CloseFile(output);

@@ -9,7 +9,9 @@
 #include "shell/settings.h"
 #include "shell/texts.h"
 
-static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+static bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 const char* ArgumentString(const char* commandLine) {
   const char* p = commandLine;

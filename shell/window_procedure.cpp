@@ -9,8 +9,12 @@
 
 namespace {
 
-int LowWord(std::uintptr_t value) { return static_cast<int>(value & 0xFFFF); }
-int HighWord(std::uintptr_t value) { return static_cast<int>((value >> 16) & 0xFFFF); }
+int LowWord(std::uintptr_t value) {
+  return static_cast<int>(value & 0xFFFF);
+}
+int HighWord(std::uintptr_t value) {
+  return static_cast<int>((value >> 16) & 0xFFFF);
+}
 
 void OnMove() {
   if (!WindowIsMinimized() && !WindowIsMaximized()) RecordRectangle();

@@ -60,7 +60,7 @@ TEST_F(AssociationTest, YesWritesTheThreeKeys) {
 TEST_F(AssociationTest, OfferOutcomes) {
   struct Case {
     const char* what;
-    bool existing;      // another installation made "GBText" already
+    bool existing;  // another installation made "GBText" already
     int answer;
     std::string modulePath;
     bool asked;
@@ -126,7 +126,7 @@ TEST_F(AssociationTest, UninstallCases) {
   struct Case {
     const char* what;
     int offerAnswer;
-    bool otherProduct;  // the maker key holds another product
+    bool otherProduct;      // the maker key holds another product
     bool foreignExtension;  // ".gb" belongs to someone else and GBText is missing
     int confirm;
     bool makerStays;

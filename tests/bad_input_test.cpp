@@ -3,8 +3,8 @@
 // and nothing of anyone's file is lost. docs/robustness.md lists every row
 // with what the user sees and what is kept, and names the tests elsewhere
 // that cover the rows not repeated here.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,8 +58,8 @@ class OwnFileSystem {
  public:
   OwnFileSystem(const std::string& folder, bool readOnly) : folder_(folder) {
     std::filesystem::create_directories(folder);
-    mounted_ = mount("tavelo-test", folder.c_str(), "tmpfs", readOnly ? MS_RDONLY : 0,
-                     "size=16k") == 0;
+    mounted_ =
+        mount("tavelo-test", folder.c_str(), "tmpfs", readOnly ? MS_RDONLY : 0, "size=16k") == 0;
   }
   ~OwnFileSystem() {
     if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
@@ -142,8 +142,8 @@ class BadInputTest : public ::testing::Test {
   };
 
   Kept Keep() const {
-    return Kept{documentHandle, simWindow.caption, currentName, LastDirectoryValue(),
-                view.topLine, view.topOffset, SimOpenFileCount(), SimLiveBlocks()};
+    return Kept{documentHandle, simWindow.caption, currentName,        LastDirectoryValue(),
+                view.topLine,   view.topOffset,    SimOpenFileCount(), SimLiveBlocks()};
   }
 
   void ExpectKept(const Kept& k) const {
@@ -172,44 +172,63 @@ TEST_F(BadInputTest, ANameThatCannotBeOpenedIsAnsweredAndChangesNothing) {
   };
   const Bytes someText = ToBytes("text\r\n");
   const Case cases[] = {
-      {"a missing file, dropped", kDrop, [](const ScratchFolder&) { return std::vector<std::string>{"C:\\missing.gb"}; },
+      {"a missing file, dropped",
+       kDrop,
+       [](const ScratchFolder&) { return std::vector<std::string>{"C:\\missing.gb"}; },
        {kCouldNotOpenFile}},
-      {"a folder, dropped", kDrop,
+      {"a folder, dropped",
+       kDrop,
        [](const ScratchFolder& f) {
          std::filesystem::create_directories(f.Path("texts"));
          return std::vector<std::string>{"C:\\texts"};
        },
        {kCouldNotOpenFile}},
-      {"a file locked against reading, dropped", kDrop,
+      {"a file locked against reading, dropped",
+       kDrop,
        [&](const ScratchFolder& f) {
          f.Write("locked.gb", someText);
          SimHoldFile(f.Path("locked.gb"));
          return std::vector<std::string>{"C:\\locked.gb"};
        },
        {kCouldNotOpenFile}},
-      {"a name of 260 characters, dropped", kDrop,
-       [&](const ScratchFolder& f) { return std::vector<std::string>{NameOfLength(f, 260, someText)}; },
+      {"a name of 260 characters, dropped",
+       kDrop,
+       [&](const ScratchFolder& f) {
+         return std::vector<std::string>{NameOfLength(f, 260, someText)};
+       },
        {kCouldNotOpenFile}},
-      {"a name of 260 characters, chosen in the dialog, which cannot return it", kDialog,
-       [&](const ScratchFolder& f) { return std::vector<std::string>{NameOfLength(f, 260, someText)}; },
+      {"a name of 260 characters, chosen in the dialog, which cannot return it",
+       kDialog,
+       [&](const ScratchFolder& f) {
+         return std::vector<std::string>{NameOfLength(f, 260, someText)};
+       },
        {}},
-      {"the document being read, dropped again", kDrop,
+      {"the document being read, dropped again",
+       kDrop,
        [](const ScratchFolder&) { return std::vector<std::string>{"C:\\good.gb"}; },
        {kAlreadyReading}},
-      {"the document being read, named twice in one drop", kDrop,
-       [](const ScratchFolder&) { return std::vector<std::string>{"C:\\good.gb", "C:\\good.gb"}; },
+      {"the document being read, named twice in one drop",
+       kDrop,
+       [](const ScratchFolder&) {
+         return std::vector<std::string>{"C:\\good.gb", "C:\\good.gb"};
+       },
        {kAlreadyReading}},
-      {"a missing file on the command line", kCommandLine,
+      {"a missing file on the command line",
+       kCommandLine,
        [](const ScratchFolder&) { return std::vector<std::string>{"C:\\missing.gb"}; },
        {kCouldNotOpenFile}},
-      {"a folder on the command line", kCommandLine,
+      {"a folder on the command line",
+       kCommandLine,
        [](const ScratchFolder& f) {
          std::filesystem::create_directories(f.Path("texts"));
          return std::vector<std::string>{"C:\\texts"};
        },
        {kCouldNotOpenFile}},
-      {"a name of 260 characters on the command line", kCommandLine,
-       [&](const ScratchFolder& f) { return std::vector<std::string>{NameOfLength(f, 260, someText)}; },
+      {"a name of 260 characters on the command line",
+       kCommandLine,
+       [&](const ScratchFolder& f) {
+         return std::vector<std::string>{NameOfLength(f, 260, someText)};
+       },
        {kCouldNotOpenFile}},
   };
   const Bytes good = ToBytes(Lines(100, "good text"));
@@ -269,8 +288,8 @@ TEST_F(BadInputTest, NamesOfEveryShapeOpenWhole) {
       {"259 characters, on the command line", kCommandLine, longest, longestDirectory},
       {"blanks, dropped", kDrop, "C:\\my texts\\a file.gb", "C:\\my texts"},
       {"blanks, on the command line", kCommandLine, "C:\\my texts\\a file.gb", "C:\\my texts"},
-      {"GB2312 bytes, from the dialog", kDialog, "C:\\\xD6\xD0\xCE\xC4\\\xB1\xBE\xCE\xC4\xBC\xFE.gb",
-       "C:\\\xD6\xD0\xCE\xC4"},
+      {"GB2312 bytes, from the dialog", kDialog,
+       "C:\\\xD6\xD0\xCE\xC4\\\xB1\xBE\xCE\xC4\xBC\xFE.gb", "C:\\\xD6\xD0\xCE\xC4"},
       {"bytes 0x80 and 0xFF, on the command line", kCommandLine, "C:\\\x80\xFF.txt", "C:\\"},
   };
   for (const Case& c : cases) {
@@ -307,13 +326,15 @@ TEST_F(BadInputTest, NamesOfEveryShapeOpenWhole) {
 TEST_F(BadInputTest, AwkwardContentIsShownFromTheTopToTheEnd) {
   struct Case {
     const char* what;
-    Bytes head;              // the file's first bytes
-    std::int64_t size;       // the file is extended with zeros (sparse) to this size
+    Bytes head;         // the file's first bytes
+    std::int64_t size;  // the file is extended with zeros (sparse) to this size
     Texts boxes;
   };
   Bytes longLine;
   for (int i = 0; longLine.size() < (std::size_t{8} << 20); ++i) {
-    const char* piece = i % 3 == 0 ? "\xD6\xD0\xCE\xC4" : i % 3 == 1 ? "text " : "\xBA\xBA\xD7\xD6\t";
+    const char* piece = i % 3 == 0   ? "\xD6\xD0\xCE\xC4"
+                        : i % 3 == 1 ? "text "
+                                     : "\xBA\xBA\xD7\xD6\t";
     longLine.insert(longLine.end(), piece, piece + std::strlen(piece));
   }
   longLine.resize(std::size_t{8} << 20);
@@ -322,7 +343,9 @@ TEST_F(BadInputTest, AwkwardContentIsShownFromTheTopToTheEnd) {
       {"an empty file", {}, 0, {}},
       {"a file of NUL bytes", Bytes(4096, 0x00), 4096, {}},
       {"a file of 0xFF bytes", Bytes(4096, 0xFF), 4096, {}},
-      {"one line of 8 MB without a line break", longLine, static_cast<std::int64_t>(longLine.size()),
+      {"one line of 8 MB without a line break",
+       longLine,
+       static_cast<std::int64_t>(longLine.size()),
        {kOnlyFirstLines}},
       {"a sparse file of 2 GB", twoGigabyteHead, kTwoGigabytes + 4096, {kOnlyFirstLines}},
   };
@@ -398,7 +421,8 @@ TEST_F(BadInputTest, AwkwardContentConvertsWhole) {
         // other byte stays itself.
         Bytes expected;
         for (std::size_t i = 0; i < c.content.size(); ++i) {
-          if (IsBig5Lead(c.content[i]) && i + 1 < c.content.size() && IsBig5Trail(c.content[i + 1])) {
+          if (IsBig5Lead(c.content[i]) && i + 1 < c.content.size() &&
+              IsBig5Trail(c.content[i + 1])) {
             int row, cell;
             Big5ToGb(c.content[i], c.content[i + 1], row, cell);
             expected.push_back(static_cast<std::uint8_t>(row + 0xA1));
@@ -428,10 +452,10 @@ TEST_F(BadInputTest, AwkwardContentConvertsWhole) {
 TEST_F(BadInputTest, AnOutputThatCannotBeWrittenIsReportedAndLeavesNothing) {
   struct Case {
     const char* what;
-    std::string output;          // the name chosen in the save dialog
-    std::string folder;          // a folder of its own file system, or ""
+    std::string output;  // the name chosen in the save dialog
+    std::string folder;  // a folder of its own file system, or ""
     bool readOnly;
-    std::string mustRemain;      // a path that must still exist afterwards, or ""
+    std::string mustRemain;  // a path that must still exist afterwards, or ""
   };
   const Case cases[] = {
       {"a disk that fills up during the conversion", "C:\\small\\out.txt", "small", false, ""},

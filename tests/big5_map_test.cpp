@@ -38,7 +38,8 @@ DecodedTable Decode(const Bytes& table) {
     return v;
   };
   DecodedTable d;
-  auto flagged = [&](std::size_t at, std::size_t end, int first, int count, int width, int& mapped) {
+  auto flagged = [&](std::size_t at, std::size_t end, int first, int count, int width,
+                     int& mapped) {
     for (int n = first; n < first + count; ++n) {
       if (bits[at++] == 1) {
         d.values.push_back(-1);
@@ -102,9 +103,9 @@ TEST_F(Big5MapTest, KnownPairs) {
     int gb;
   };
   const Pair pairs[] = {
-      {"ideographic space", 0xA140, 0xA1A1}, {"one", 0xA440, 0xD2BB},
+      {"ideographic space", 0xA140, 0xA1A1},   {"one", 0xA440, 0xD2BB},
       {"country, simplified", 0xB0EA, 0xB9FA}, {"circled one", 0xC6A1, 0xA2D9},
-      {"full-width comma", 0xA141, 0xA3AC}, {"big", 0xA46A, 0xB4F3},
+      {"full-width comma", 0xA141, 0xA3AC},    {"big", 0xA46A, 0xB4F3},
   };
   ASSERT_TRUE(LoadBig5Map());
   for (const Pair& p : pairs) {
@@ -124,7 +125,8 @@ class SyntheticTable {
     for (int i = 0; i < width; ++i) {
       const int b = (value >> (width - 1 - i)) & 1;
       const long k = bit + i;
-      bytes_[k / 8] = static_cast<std::uint8_t>((bytes_[k / 8] & ~(0x80 >> (k % 8))) | (b << (7 - k % 8)));
+      bytes_[k / 8] =
+          static_cast<std::uint8_t>((bytes_[k / 8] & ~(0x80 >> (k % 8))) | (b << (7 - k % 8)));
     }
   }
   const std::uint8_t* data() const { return bytes_.data(); }
@@ -150,12 +152,12 @@ TEST_F(Big5MapTest, SectionsAndBitPositions) {
   t.Put(23 + 467 + 1, 777, 10);
   // Section B: every entry 0 but a few; entry 3 starts at the last bit of a byte.
   for (int m = 0; m < 5401; ++m) t.Put(3296 + 13L * m, 0, 13);
-  t.Put(3296 + 13L * 0, 8177, 13);   // 0xA440
-  t.Put(3296 + 13L * 3, 0x1555, 13);  // starts at bit 7 of byte 416
-  t.Put(3296 + 13L * 8, 0x1555, 13);  // starts on a byte boundary
-  t.Put(3296 + 13L * 62, 100, 13);    // 0xA47E, position 533
-  t.Put(3296 + 13L * 63, 200, 13);    // 0xA4A1, position 534
-  t.Put(3296 + 13L * 5400, 4321, 13); // 0xC67E, ends 5 bits into byte 9,188
+  t.Put(3296 + 13L * 0, 8177, 13);     // 0xA440
+  t.Put(3296 + 13L * 3, 0x1555, 13);   // starts at bit 7 of byte 416
+  t.Put(3296 + 13L * 8, 0x1555, 13);   // starts on a byte boundary
+  t.Put(3296 + 13L * 62, 100, 13);     // 0xA47E, position 533
+  t.Put(3296 + 13L * 63, 200, 13);     // 0xA4A1, position 534
+  t.Put(3296 + 13L * 5400, 4321, 13);  // 0xC67E, ends 5 bits into byte 9,188
   // Section C: entries 0..4 none, entry 5 = 5000 (its value crosses two byte boundaries).
   t.Put(73512 + 5, 0, 1);
   t.Put(73512 + 6, 5000, 13);
@@ -169,9 +171,9 @@ TEST_F(Big5MapTest, SectionsAndBitPositions) {
     int value;
   };
   const Case cases[] = {
-      {0xA140, 0},    {0xA141, 3},    {0xA142, 1023}, {0xA143, 0},    {0xA3FE, 777},
-      {0xA440, 8177}, {0xA443, 0x1555}, {0xA448, 0x1555}, {0xA47E, 100}, {0xA4A1, 200},
-      {0xC67E, 4321}, {0xC6A1, 0},    {0xC6A5, 0},    {0xC6A6, 5000}, {0xF9FE, 6000},
+      {0xA140, 0},    {0xA141, 3},      {0xA142, 1023},   {0xA143, 0},    {0xA3FE, 777},
+      {0xA440, 8177}, {0xA443, 0x1555}, {0xA448, 0x1555}, {0xA47E, 100},  {0xA4A1, 200},
+      {0xC67E, 4321}, {0xC6A1, 0},      {0xC6A5, 0},      {0xC6A6, 5000}, {0xF9FE, 6000},
   };
   for (const Case& c : cases) EXPECT_EQ(Lookup(c.code), c.value) << std::hex << c.code;
   big5Table = nullptr;

@@ -86,34 +86,35 @@ class ConvertersTest : public ::testing::Test {
 
 TEST_F(ConvertersTest, SaveInGbTranslatesPairsAndCopiesEveryOtherByte) {
   LoadMap();
-  RunTable(SaveInGbLoop, {
-      {"an empty document", {}, {}},
-      {"a pair: 0xA440 is the character one", {0xA4, 0x40}, {0xD2, 0xBB}},
-      {"a traditional character becomes its simplified form", {0xB0, 0xEA}, {0xB9, 0xFA}},
-      {"trail 0x7E, the last of the low trails", {0xA4, 0x7E}, {0xB2, 0xC5}},
-      {"trail 0xA1, the first of the high trails", {0xA4, 0xA1}, {0xB3, 0xF3}},
-      {"the first code of the last section", {0xC6, 0xA1}, {0xA2, 0xD9}},
-      {"a code without a counterpart", {0xA3, 0xFE}, {0xA1, 0xA1}},
-      {"the last code, without a counterpart", {0xF9, 0xFE}, {0xA1, 0xA1}},
-      {"a lead before a space: lead copied, the space read again",
-       {0xA4, 0x20}, {0xA4, 0x20}},
-      {"a lead before 0x7F, just above the low trails", {0xA4, 0x7F}, {0xA4, 0x7F}},
-      {"a lead before 0xA0, just below the high trails", {0xA4, 0xA0}, {0xA4, 0xA0}},
-      {"a lead before 0xFF", {0xA4, 0xFF}, {0xA4, 0xFF}},
-      {"a lead before 0x3F, just below the low trails", {0xA4, 0x3F}, {0xA4, 0x3F}},
-      {"a lead as the last byte", {0x61, 0xA4}, {0x61, 0xA4}},
-      {"a lead before LF: the line end survives", {0xA4, 0x0A, 0x62}, {0xA4, 0x0A, 0x62}},
-      {"a lead before a lead pairs with it", {0xA4, 0xA4, 0x40}, {0xD6, 0xD0, 0x40}},
-      {"0xA0 is no lead", {0xA0, 0x40}, {0xA0, 0x40}},
-      {"0xFA, just above the leads, is no lead", {0xFA, 0x40}, {0xFA, 0x40}},
-      {"0xF9 is the last lead", {0xF9, 0xD5}, {0xA1, 0xA1}},
-      {"ASCII, CR LF, tabs and control bytes pass", ToBytes("a\tb\r\nc\x01\x7F"),
-       ToBytes("a\tb\r\nc\x01\x7F")},
-      {"a zero byte passes", {0x00, 0xA4, 0x40, 0x00}, {0x00, 0xD2, 0xBB, 0x00}},
-      {"bytes 0x80..0xA0 pass", {0x80, 0x9F, 0xA0}, {0x80, 0x9F, 0xA0}},
-      {"mixed text", Join({ToBytes("x "), {0xA4, 0xA4, 0xB0, 0xEA}, ToBytes("\r\n")}),
-       Join({ToBytes("x "), {0xD6, 0xD0, 0xB9, 0xFA}, ToBytes("\r\n")})},
-  });
+  RunTable(
+      SaveInGbLoop,
+      {
+          {"an empty document", {}, {}},
+          {"a pair: 0xA440 is the character one", {0xA4, 0x40}, {0xD2, 0xBB}},
+          {"a traditional character becomes its simplified form", {0xB0, 0xEA}, {0xB9, 0xFA}},
+          {"trail 0x7E, the last of the low trails", {0xA4, 0x7E}, {0xB2, 0xC5}},
+          {"trail 0xA1, the first of the high trails", {0xA4, 0xA1}, {0xB3, 0xF3}},
+          {"the first code of the last section", {0xC6, 0xA1}, {0xA2, 0xD9}},
+          {"a code without a counterpart", {0xA3, 0xFE}, {0xA1, 0xA1}},
+          {"the last code, without a counterpart", {0xF9, 0xFE}, {0xA1, 0xA1}},
+          {"a lead before a space: lead copied, the space read again", {0xA4, 0x20}, {0xA4, 0x20}},
+          {"a lead before 0x7F, just above the low trails", {0xA4, 0x7F}, {0xA4, 0x7F}},
+          {"a lead before 0xA0, just below the high trails", {0xA4, 0xA0}, {0xA4, 0xA0}},
+          {"a lead before 0xFF", {0xA4, 0xFF}, {0xA4, 0xFF}},
+          {"a lead before 0x3F, just below the low trails", {0xA4, 0x3F}, {0xA4, 0x3F}},
+          {"a lead as the last byte", {0x61, 0xA4}, {0x61, 0xA4}},
+          {"a lead before LF: the line end survives", {0xA4, 0x0A, 0x62}, {0xA4, 0x0A, 0x62}},
+          {"a lead before a lead pairs with it", {0xA4, 0xA4, 0x40}, {0xD6, 0xD0, 0x40}},
+          {"0xA0 is no lead", {0xA0, 0x40}, {0xA0, 0x40}},
+          {"0xFA, just above the leads, is no lead", {0xFA, 0x40}, {0xFA, 0x40}},
+          {"0xF9 is the last lead", {0xF9, 0xD5}, {0xA1, 0xA1}},
+          {"ASCII, CR LF, tabs and control bytes pass", ToBytes("a\tb\r\nc\x01\x7F"),
+           ToBytes("a\tb\r\nc\x01\x7F")},
+          {"a zero byte passes", {0x00, 0xA4, 0x40, 0x00}, {0x00, 0xD2, 0xBB, 0x00}},
+          {"bytes 0x80..0xA0 pass", {0x80, 0x9F, 0xA0}, {0x80, 0x9F, 0xA0}},
+          {"mixed text", Join({ToBytes("x "), {0xA4, 0xA4, 0xB0, 0xEA}, ToBytes("\r\n")}),
+           Join({ToBytes("x "), {0xD6, 0xD0, 0xB9, 0xFA}, ToBytes("\r\n")})},
+      });
 }
 
 TEST_F(ConvertersTest, SaveInGbWritesWhatTheMapGivesForEveryCode) {
@@ -125,7 +126,8 @@ TEST_F(ConvertersTest, SaveInGbWritesWhatTheMapGivesForEveryCode) {
       if (!IsBig5Trail(trail)) continue;
       int row, cell;
       Big5ToGb(lead, trail, row, cell);
-      input.insert(input.end(), {static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail)});
+      input.insert(input.end(),
+                   {static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail)});
       expected.insert(expected.end(), {static_cast<std::uint8_t>(row + 0xA1),
                                        static_cast<std::uint8_t>(cell + 0xA1)});
     }
@@ -137,50 +139,54 @@ TEST_F(ConvertersTest, SaveInGbWritesWhatTheMapGivesForEveryCode) {
 // ---- Decode HZ ----
 
 TEST_F(ConvertersTest, DecodeHzEscapesOutsideRuns) {
-  RunTable(DecodeHzLoop, {
-      {"an empty document", {}, {}},
-      {"a doubled tilde is one", {0x61, 0x7E, 0x7E, 0x62}, {0x61, 0x7E, 0x62}},
-      {"tilde CR LF joins the lines", ToBytes("a~\r\nb"), ToBytes("ab")},
-      {"tilde CR, then the next byte is read again", ToBytes("a~\rxb"), ToBytes("axb")},
-      {"tilde CR at the end", ToBytes("a~\r"), ToBytes("a")},
-      {"tilde CR before a doubled tilde", ToBytes("~\r~~"), ToBytes("~")},
-      {"tilde CR CR LF keeps the second line end", ToBytes("~\r\r\n"), ToBytes("\r\n")},
-      {"tilde LF stays", ToBytes("a~\nb"), ToBytes("a~\nb")},
-      {"tilde and a closing brace outside a run stay", ToBytes("a~}b"), ToBytes("a~}b")},
-      {"tilde before any other byte stays", ToBytes("~x~ ~\x01"), ToBytes("~x~ ~\x01")},
-      {"tilde as the last byte stays", ToBytes("ab~"), ToBytes("ab~")},
-      {"a tilde pair before an opening brace is no run", ToBytes("~~{<;~}"), ToBytes("~{<;~}")},
-      {"bytes with the top bit set pass", {0xB0, 0xA1, 0x7E, 0x7E}, {0xB0, 0xA1, 0x7E}},
-      {"CR LF and tabs pass", ToBytes("a\tb\r\n"), ToBytes("a\tb\r\n")},
-  });
+  RunTable(
+      DecodeHzLoop,
+      {
+          {"an empty document", {}, {}},
+          {"a doubled tilde is one", {0x61, 0x7E, 0x7E, 0x62}, {0x61, 0x7E, 0x62}},
+          {"tilde CR LF joins the lines", ToBytes("a~\r\nb"), ToBytes("ab")},
+          {"tilde CR, then the next byte is read again", ToBytes("a~\rxb"), ToBytes("axb")},
+          {"tilde CR at the end", ToBytes("a~\r"), ToBytes("a")},
+          {"tilde CR before a doubled tilde", ToBytes("~\r~~"), ToBytes("~")},
+          {"tilde CR CR LF keeps the second line end", ToBytes("~\r\r\n"), ToBytes("\r\n")},
+          {"tilde LF stays", ToBytes("a~\nb"), ToBytes("a~\nb")},
+          {"tilde and a closing brace outside a run stay", ToBytes("a~}b"), ToBytes("a~}b")},
+          {"tilde before any other byte stays", ToBytes("~x~ ~\x01"), ToBytes("~x~ ~\x01")},
+          {"tilde as the last byte stays", ToBytes("ab~"), ToBytes("ab~")},
+          {"a tilde pair before an opening brace is no run", ToBytes("~~{<;~}"), ToBytes("~{<;~}")},
+          {"bytes with the top bit set pass", {0xB0, 0xA1, 0x7E, 0x7E}, {0xB0, 0xA1, 0x7E}},
+          {"CR LF and tabs pass", ToBytes("a\tb\r\n"), ToBytes("a\tb\r\n")},
+      });
 }
 
 TEST_F(ConvertersTest, DecodeHzRuns) {
-  RunTable(DecodeHzLoop, {
-      {"a run closed by tilde brace", {0x7E, 0x7B, 0x3C, 0x3B, 0x7E, 0x7D}, {0xBC, 0xBB}},
-      {"a run then ASCII", ToBytes("~{<;~}ab"), Join({{0xBC, 0xBB}, ToBytes("ab")})},
-      {"a run before CR LF stays, CR LF included", ToBytes("~{<;\r\n"), ToBytes("~{<;\r\n")},
-      {"a run at the end of the input", {0x7E, 0x7B, 0x3C, 0x3B}, {0xBC, 0xBB}},
-      {"an empty run", ToBytes("a~{~}b"), ToBytes("ab")},
-      {"an opening as the last two bytes", ToBytes("a~{"), ToBytes("a")},
-      {"a pair with lead 0x78 leaves the run", ToBytes("~{<;x!~}"), ToBytes("~{<;x!~}")},
-      {"lead 0x77 and trail 0x7E are the highest", ToBytes("~{w~~}"), {0xF7, 0xFE}},
-      {"lead and trail 0x21 are the lowest", ToBytes("~{!!~}"), {0xA1, 0xA1}},
-      {"a trail of 0x7F leaves the run", ToBytes("~{!\x7F~}"), ToBytes("~{!\x7F~}")},
-      {"a lead of 0x20 leaves the run", ToBytes("~{ !~}"), ToBytes("~{ !~}")},
-      {"a trail of 0x20 leaves the run", ToBytes("~{! ~}"), ToBytes("~{! ~}")},
-      {"an odd byte before the end leaves the run", ToBytes("~{<;<"), ToBytes("~{<;<")},
-      {"an odd byte before the close leaves the run, the close then stays",
-       ToBytes("~{<;<~}"), ToBytes("~{<;<~}")},
-      {"tilde and another byte do not close a run", ToBytes("~{<;~x"), ToBytes("~{<;~x")},
-      {"a failed run is read again as ordinary input", ToBytes("~{<;\r\n~{<;~}"),
-       Join({ToBytes("~{<;\r\n"), {0xBC, 0xBB}})},
-      {"an opening inside a failed run starts a run of its own", ToBytes("~{~{<;~}"),
-       Join({ToBytes("~{"), {0xBC, 0xBB}})},
-      {"a tilde inside a run is a trail like any other", ToBytes("~{!~~}"), {0xA1, 0xFE}},
-      {"two runs", ToBytes("~{<;~}-~{!!~}"), Join({{0xBC, 0xBB}, ToBytes("-"), {0xA1, 0xA1}})},
-      {"a run of several pairs", ToBytes("~{<;<;<;~}"), {0xBC, 0xBB, 0xBC, 0xBB, 0xBC, 0xBB}},
-  });
+  RunTable(
+      DecodeHzLoop,
+      {
+          {"a run closed by tilde brace", {0x7E, 0x7B, 0x3C, 0x3B, 0x7E, 0x7D}, {0xBC, 0xBB}},
+          {"a run then ASCII", ToBytes("~{<;~}ab"), Join({{0xBC, 0xBB}, ToBytes("ab")})},
+          {"a run before CR LF stays, CR LF included", ToBytes("~{<;\r\n"), ToBytes("~{<;\r\n")},
+          {"a run at the end of the input", {0x7E, 0x7B, 0x3C, 0x3B}, {0xBC, 0xBB}},
+          {"an empty run", ToBytes("a~{~}b"), ToBytes("ab")},
+          {"an opening as the last two bytes", ToBytes("a~{"), ToBytes("a")},
+          {"a pair with lead 0x78 leaves the run", ToBytes("~{<;x!~}"), ToBytes("~{<;x!~}")},
+          {"lead 0x77 and trail 0x7E are the highest", ToBytes("~{w~~}"), {0xF7, 0xFE}},
+          {"lead and trail 0x21 are the lowest", ToBytes("~{!!~}"), {0xA1, 0xA1}},
+          {"a trail of 0x7F leaves the run", ToBytes("~{!\x7F~}"), ToBytes("~{!\x7F~}")},
+          {"a lead of 0x20 leaves the run", ToBytes("~{ !~}"), ToBytes("~{ !~}")},
+          {"a trail of 0x20 leaves the run", ToBytes("~{! ~}"), ToBytes("~{! ~}")},
+          {"an odd byte before the end leaves the run", ToBytes("~{<;<"), ToBytes("~{<;<")},
+          {"an odd byte before the close leaves the run, the close then stays", ToBytes("~{<;<~}"),
+           ToBytes("~{<;<~}")},
+          {"tilde and another byte do not close a run", ToBytes("~{<;~x"), ToBytes("~{<;~x")},
+          {"a failed run is read again as ordinary input", ToBytes("~{<;\r\n~{<;~}"),
+           Join({ToBytes("~{<;\r\n"), {0xBC, 0xBB}})},
+          {"an opening inside a failed run starts a run of its own", ToBytes("~{~{<;~}"),
+           Join({ToBytes("~{"), {0xBC, 0xBB}})},
+          {"a tilde inside a run is a trail like any other", ToBytes("~{!~~}"), {0xA1, 0xFE}},
+          {"two runs", ToBytes("~{<;~}-~{!!~}"), Join({{0xBC, 0xBB}, ToBytes("-"), {0xA1, 0xA1}})},
+          {"a run of several pairs", ToBytes("~{<;<;<;~}"), {0xBC, 0xBB, 0xBC, 0xBB, 0xBC, 0xBB}},
+      });
 }
 
 TEST_F(ConvertersTest, DecodeHzRunsAcrossReadBlocks) {
@@ -211,31 +217,33 @@ TEST_F(ConvertersTest, DecodeHzRunsAcrossReadBlocks) {
 // ---- Decode QP ----
 
 TEST_F(ConvertersTest, DecodeQpEscapes) {
-  RunTable(DecodeQpLoop, {
-      {"an empty document", {}, {}},
-      {"two digits give a byte", {0x3D, 0x34, 0x31}, {0x41}},
-      {"letter digits", ToBytes("=C4=E3"), {0xC4, 0xE3}},
-      {"the lowest and highest bytes", ToBytes("=00=FF"), {0x00, 0xFF}},
-      {"a digit and a letter that is no digit", {0x3D, 0x34, 0x67}, {0x3D, 0x34, 0x67}},
-      {"a lower-case first digit is no digit", {0x3D, 0x65, 0x34}, {0x3D, 0x65, 0x34}},
-      {"a lower-case second digit is no digit", ToBytes("=4a"), ToBytes("=4a")},
-      {"G is no digit", ToBytes("=G1"), ToBytes("=G1")},
-      {"equals CR LF is removed", ToBytes("ab=\r\ncd"), ToBytes("abcd")},
-      {"equals LF is removed", ToBytes("ab=\ncd"), ToBytes("abcd")},
-      {"equals CR is removed, the next byte read again", ToBytes("ab=\rcd"), ToBytes("abcd")},
-      {"equals CR before an escape", ToBytes("=\r=41"), ToBytes("A")},
-      {"equals CR at the end", ToBytes("ab=\r"), ToBytes("ab")},
-      {"equals as the last byte stays", ToBytes("ab="), ToBytes("ab=")},
-      {"equals and one digit at the end", ToBytes("ab=4"), ToBytes("ab=4")},
-      {"equals before a space stays", ToBytes("= x"), ToBytes("= x")},
-      {"a doubled equals: the second starts an escape", ToBytes("==41"), ToBytes("=A")},
-      {"an equals and a digit before an escape", ToBytes("=4=41"), ToBytes("=4A")},
-      {"a decoded equals is not read again", ToBytes("=3D41"), ToBytes("=41")},
-      {"a digit before CR LF: the line end stays", ToBytes("=4\r\n"), ToBytes("=4\r\n")},
-      {"plain text, line ends and bytes with the top bit pass", Join({ToBytes("a\r\nb\n"), {0xB0}}),
-       Join({ToBytes("a\r\nb\n"), {0xB0}})},
-      {"a line of escapes and nothing else", Repeat("=41", 100), Bytes(100, 'A')},
-  });
+  RunTable(
+      DecodeQpLoop,
+      {
+          {"an empty document", {}, {}},
+          {"two digits give a byte", {0x3D, 0x34, 0x31}, {0x41}},
+          {"letter digits", ToBytes("=C4=E3"), {0xC4, 0xE3}},
+          {"the lowest and highest bytes", ToBytes("=00=FF"), {0x00, 0xFF}},
+          {"a digit and a letter that is no digit", {0x3D, 0x34, 0x67}, {0x3D, 0x34, 0x67}},
+          {"a lower-case first digit is no digit", {0x3D, 0x65, 0x34}, {0x3D, 0x65, 0x34}},
+          {"a lower-case second digit is no digit", ToBytes("=4a"), ToBytes("=4a")},
+          {"G is no digit", ToBytes("=G1"), ToBytes("=G1")},
+          {"equals CR LF is removed", ToBytes("ab=\r\ncd"), ToBytes("abcd")},
+          {"equals LF is removed", ToBytes("ab=\ncd"), ToBytes("abcd")},
+          {"equals CR is removed, the next byte read again", ToBytes("ab=\rcd"), ToBytes("abcd")},
+          {"equals CR before an escape", ToBytes("=\r=41"), ToBytes("A")},
+          {"equals CR at the end", ToBytes("ab=\r"), ToBytes("ab")},
+          {"equals as the last byte stays", ToBytes("ab="), ToBytes("ab=")},
+          {"equals and one digit at the end", ToBytes("ab=4"), ToBytes("ab=4")},
+          {"equals before a space stays", ToBytes("= x"), ToBytes("= x")},
+          {"a doubled equals: the second starts an escape", ToBytes("==41"), ToBytes("=A")},
+          {"an equals and a digit before an escape", ToBytes("=4=41"), ToBytes("=4A")},
+          {"a decoded equals is not read again", ToBytes("=3D41"), ToBytes("=41")},
+          {"a digit before CR LF: the line end stays", ToBytes("=4\r\n"), ToBytes("=4\r\n")},
+          {"plain text, line ends and bytes with the top bit pass",
+           Join({ToBytes("a\r\nb\n"), {0xB0}}), Join({ToBytes("a\r\nb\n"), {0xB0}})},
+          {"a line of escapes and nothing else", Repeat("=41", 100), Bytes(100, 'A')},
+      });
 }
 
 // ---- The output buffer ----
@@ -253,21 +261,33 @@ TEST_F(ConvertersTest, OutputIsWrittenInPiecesOfThirtyOrThirtyOneAndAFinalRest) 
   const std::vector<Sizes> cases = {
       {"nothing: one final write of nothing", DecodeQpLoop, {}, {0}},
       {"29 bytes: only the final write", DecodeQpLoop, Bytes(29, 'a'), {29}},
-      {"30 bytes: a write of 30, then the final write of nothing", DecodeQpLoop, Bytes(30, 'a'),
+      {"30 bytes: a write of 30, then the final write of nothing",
+       DecodeQpLoop,
+       Bytes(30, 'a'),
        {30, 0}},
       {"31 single bytes", DecodeQpLoop, Bytes(31, 'a'), {30, 1}},
       {"61 single bytes", DecodeQpLoop, Bytes(61, 'a'), {30, 30, 1}},
       {"15 pairs reach 30 exactly", SaveInGbLoop, Repeat("\xA4\x40", 15), {30, 0}},
-      {"one byte and 15 pairs: the pair that passes 29 makes 31", SaveInGbLoop,
-       Join({ToBytes("a"), Repeat("\xA4\x40", 15)}), {31, 0}},
-      {"one byte and 16 pairs", SaveInGbLoop, Join({ToBytes("a"), Repeat("\xA4\x40", 16)}),
-       {31, 2}},
-      {"HZ pairs after one byte", DecodeHzLoop, Join({ToBytes("a~{"), Repeat("<;", 15), ToBytes("~}")}),
+      {"one byte and 15 pairs: the pair that passes 29 makes 31",
+       SaveInGbLoop,
+       Join({ToBytes("a"), Repeat("\xA4\x40", 15)}),
        {31, 0}},
-      {"an unclosed HZ opening is written as a pair", DecodeHzLoop,
-       Join({Bytes(29, 'a'), ToBytes("~{ ")}), {31, 1}},
-      {"a QP digit that is not followed by one is written as a pair", DecodeQpLoop,
-       Join({Bytes(29, 'a'), ToBytes("=4x")}), {31, 1}},
+      {"one byte and 16 pairs",
+       SaveInGbLoop,
+       Join({ToBytes("a"), Repeat("\xA4\x40", 16)}),
+       {31, 2}},
+      {"HZ pairs after one byte",
+       DecodeHzLoop,
+       Join({ToBytes("a~{"), Repeat("<;", 15), ToBytes("~}")}),
+       {31, 0}},
+      {"an unclosed HZ opening is written as a pair",
+       DecodeHzLoop,
+       Join({Bytes(29, 'a'), ToBytes("~{ ")}),
+       {31, 1}},
+      {"a QP digit that is not followed by one is written as a pair",
+       DecodeQpLoop,
+       Join({Bytes(29, 'a'), ToBytes("=4x")}),
+       {31, 1}},
       {"a line of 100 QP escapes", DecodeQpLoop, Repeat("=41", 100), {30, 30, 30, 10}},
   };
   for (const Sizes& c : cases) {
@@ -280,8 +300,8 @@ TEST_F(ConvertersTest, OutputIsWrittenInPiecesOfThirtyOrThirtyOneAndAFinalRest) 
 TEST_F(ConvertersTest, AFailedWriteIsReportedAndEndsTheRun) {
   struct Full {
     const char* what;
-    std::int64_t space;     // bytes the disk takes
-    std::size_t length;     // bytes of plain ASCII in the document
+    std::int64_t space;  // bytes the disk takes
+    std::size_t length;  // bytes of plain ASCII in the document
     bool written;
     std::vector<int> writes;
   };
@@ -376,7 +396,8 @@ Bytes ModelHz(const Bytes& in) {
       while (at(j) >= 0x21 && at(j) <= 0x77 && at(j + 1) >= 0x21 && at(j + 1) <= 0x7E) j += 2;
       const bool closed = at(j) == '~' && at(j + 1) == '}';
       if (at(j) == -1 || closed) {
-        for (std::size_t k = i + 2; k < j; ++k) out.push_back(static_cast<std::uint8_t>(in[k] | 0x80));
+        for (std::size_t k = i + 2; k < j; ++k)
+          out.push_back(static_cast<std::uint8_t>(in[k] | 0x80));
         i = closed ? j + 2 : n;
       } else {
         out.push_back('~');

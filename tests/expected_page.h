@@ -12,7 +12,7 @@ struct PageSpec {
   int columns = 0;
   bool big5 = false;  // BIG5 pairs are looked up with the loaded BIG5 table
   int topLine = 0;
-  int width = 0;   // client size in pixels
+  int width = 0;  // client size in pixels
   int height = 0;
 };
 

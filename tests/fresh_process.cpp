@@ -43,4 +43,3 @@ void RunProgram(const std::string& commandLine) {
   ResetLogicState();
   StartUp(commandLine.c_str());
 }
-

@@ -13,4 +13,3 @@ void ResetLogicState();
 // Ends the running program's process and starts the program anew on the same
 // desktop with this command line, running it until it waits for the user.
 void RunProgram(const std::string& commandLine);
-

@@ -14,9 +14,9 @@ TEST(GlyphAtlasTest, CellOrigins) {
     int row, cell, x, y;
   };
   const WideCase wide[] = {
-      {0, 0, 0, 0},          {8, 93, 1209, 104},   {9, 0, 1222, 611},  {11, 40, 1222, 611},
-      {14, 93, 1222, 611},   {15, 0, 0, 117},      {85, 93, 1209, 1027}, {86, 0, 1222, 0},
-      {86, 1, 1235, 0},      {86, 92, 1222, 598},  {86, 93, 1235, 598},
+      {0, 0, 0, 0},        {8, 93, 1209, 104},  {9, 0, 1222, 611},    {11, 40, 1222, 611},
+      {14, 93, 1222, 611}, {15, 0, 0, 117},     {85, 93, 1209, 1027}, {86, 0, 1222, 0},
+      {86, 1, 1235, 0},    {86, 92, 1222, 598}, {86, 93, 1235, 598},
   };
   for (const WideCase& c : wide) {
     const CellOrigin o = WideCell(c.row, c.cell);
@@ -27,9 +27,9 @@ TEST(GlyphAtlasTest, CellOrigins) {
     int byte, x, y;
   };
   const NarrowCase narrow[] = {
-      {32, 1222, 624}, {33, 1229, 624}, {34, 1236, 624}, {35, 1222, 637}, {65, 1222, 767},
-      {126, 1229, 1027}, {127, 1236, 1027}, {0, 1236, 1027}, {31, 1236, 1027},
-      {128, 1236, 1027}, {255, 1236, 1027},
+      {32, 1222, 624},  {33, 1229, 624},   {34, 1236, 624},   {35, 1222, 637},
+      {65, 1222, 767},  {126, 1229, 1027}, {127, 1236, 1027}, {0, 1236, 1027},
+      {31, 1236, 1027}, {128, 1236, 1027}, {255, 1236, 1027},
   };
   for (const NarrowCase& c : narrow) {
     const CellOrigin o = NarrowCell(c.byte);
@@ -67,7 +67,9 @@ class AtlasImageTest : public ::testing::Test {
 TEST_F(AtlasImageTest, FileHasTheStatedForm) {
   const Bytes file = ReadWholeFile(std::string(TAVELO_SOURCE_FOLDER) + "/resources/font.bmp");
   ASSERT_EQ(file.size(), 14u + 162288u);
-  auto word = [&](int at) { return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24; };
+  auto word = [&](int at) {
+    return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24;
+  };
   EXPECT_EQ(word(14), 40);
   EXPECT_EQ(word(18), 1248);
   EXPECT_EQ(word(22), 1040);
@@ -95,7 +97,8 @@ TEST_F(AtlasImageTest, EveryAssignedGbCodeHasAGlyphAndNoOtherCellHasInk) {
       char* outp = out;
       std::size_t inLeft = 2, outLeft = sizeof out;
       iconv(gb, nullptr, nullptr, nullptr, nullptr);
-      const bool isAssigned = iconv(gb, &inp, &inLeft, &outp, &outLeft) != static_cast<std::size_t>(-1);
+      const bool isAssigned =
+          iconv(gb, &inp, &inLeft, &outp, &outLeft) != static_cast<std::size_t>(-1);
       const int row = lead - 0xA1;
       if (row >= 9 && row <= 14) {
         EXPECT_FALSE(isAssigned);

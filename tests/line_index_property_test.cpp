@@ -87,9 +87,9 @@ Bytes RandomDocument(std::mt19937& random) {
     const int k = pick(random);
     const int kind = k < 7 ? kinds[k] : -5;
     switch (kind) {
-      case -1: b = static_cast<std::uint8_t>(0xA1 + byte(random) % 0x5A); break;   // lead
-      case -2: b = static_cast<std::uint8_t>(0xA1 + byte(random) % 0x5E); break;   // high trail
-      case -3: b = static_cast<std::uint8_t>(0x40 + byte(random) % 0x3F); break;   // low trail
+      case -1: b = static_cast<std::uint8_t>(0xA1 + byte(random) % 0x5A); break;  // lead
+      case -2: b = static_cast<std::uint8_t>(0xA1 + byte(random) % 0x5E); break;  // high trail
+      case -3: b = static_cast<std::uint8_t>(0x40 + byte(random) % 0x3F); break;  // low trail
       case -4: b = static_cast<std::uint8_t>('a' + byte(random) % 26); break;
       case -5: b = static_cast<std::uint8_t>(byte(random)); break;
       default: b = static_cast<std::uint8_t>(kind); break;

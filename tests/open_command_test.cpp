@@ -68,7 +68,8 @@ class OpenCommandTest : public ::testing::Test {
 
 TEST_F(OpenCommandTest, TheRoadOfOneFile) {
   // A BIG5 pair with a low trail: one character in BIG5 mode, two in GB mode.
-  folder_.Write("texts/notes.b5", ToBytes("\xA4\x40\xA4\x41" "abc"));
+  folder_.Write("texts/notes.b5", ToBytes("\xA4\x40\xA4\x41"
+                                          "abc"));
   const int layoutsBefore = Layouts();
   OpenFromMenu("C:\\texts\\notes.b5");
   ASSERT_EQ(simDialogs.size(), 1u);
@@ -139,13 +140,13 @@ TEST_F(OpenCommandTest, ExtensionRule) {
     bool big5Before;
     bool asks;
   } cases[] = {
-      {"notes.b5", false, true},  {"NOTES.B5", false, true},   {"a.big", false, true},
-      {"a.BIG5", false, true},    {"a.big5", true, false},      {"NOTES.GB", true, true},
-      {"a.gb", false, false},     {".gb", true, false},         {"x.gb", true, true},
-      {".b5", false, false},      {"a.b5", true, false},        {".big", false, false},
-      {"x.big", false, true},     {".big5", false, false},      {"x.big5", false, true},
-      {"a.txt", true, false},     {"a.txt", false, false},      {"gb", true, false},
-      {"a.gbx", true, false},     {"a.b55", false, false},
+      {"notes.b5", false, true}, {"NOTES.B5", false, true}, {"a.big", false, true},
+      {"a.BIG5", false, true},   {"a.big5", true, false},   {"NOTES.GB", true, true},
+      {"a.gb", false, false},    {".gb", true, false},      {"x.gb", true, true},
+      {".b5", false, false},     {"a.b5", true, false},     {".big", false, false},
+      {"x.big", false, true},    {".big5", false, false},   {"x.big5", false, true},
+      {"a.txt", true, false},    {"a.txt", false, false},   {"gb", true, false},
+      {"a.gbx", true, false},    {"a.b55", false, false},
   };
   for (const auto& c : cases) {
     big5Mode = c.big5Before;
@@ -264,8 +265,10 @@ TEST_F(OpenCommandTest, ToggleReanchorsAtTheTopByte) {
   EXPECT_EQ(big5Mode, 1);
   EXPECT_LE(view.topOffset, anchor);
   EXPECT_GT(view.topOffset + lineBytes[view.topLine], anchor) << "the top line holds the byte";
-  PageSpec spec{ToBytes(text), view.columns, true, view.topLine, SimClientWidth(), SimClientHeight()};
-  EXPECT_EQ(DifferingPixels(ExpectedPage(spec), SimSurface(), spec.width, spec.height, "toggle"), 0);
+  PageSpec spec{ToBytes(text), view.columns,     true,
+                view.topLine,  SimClientWidth(), SimClientHeight()};
+  EXPECT_EQ(DifferingPixels(ExpectedPage(spec), SimSurface(), spec.width, spec.height, "toggle"),
+            0);
 }
 
 TEST_F(OpenCommandTest, ToggleFailures) {
@@ -312,8 +315,8 @@ TEST_F(OpenCommandTest, OpeningForBig5WithoutTheMapLaysOutInGbMode) {
   EXPECT_EQ(lastLine, 0) << "the new document's own layout";
   EXPECT_EQ(view.topLine, 0);
   EXPECT_EQ(lineBytes[0], 8);
-  PageSpec spec{ToBytes("\xA4\x40\xA4\x41 new"), view.columns, false, 0, SimClientWidth(),
-                SimClientHeight()};
+  PageSpec spec{
+      ToBytes("\xA4\x40\xA4\x41 new"), view.columns, false, 0, SimClientWidth(), SimClientHeight()};
   EXPECT_EQ(DifferingPixels(ExpectedPage(spec), SimSurface(), spec.width, spec.height, "nomap"), 0);
 }
 

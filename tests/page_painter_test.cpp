@@ -23,7 +23,8 @@ const std::string kGbText =
     "\xD6\xD0\xCE\xC4 Chinese text \xBB\xEC\xC5\xC5\r\n"
     "tab\there\tand\t\xBA\xBA\xD7\xD6\tend\n"
     "lone CR\rthen LF\n"
-    "placeholders: \x01\x7F\x80\xFF \xAA\xA1 \xAF\xFE lead+A: \xB0" "A \xF8\xF9\r\n"
+    "placeholders: \x01\x7F\x80\xFF \xAA\xA1 \xAF\xFE lead+A: \xB0"
+    "A \xF8\xF9\r\n"
     "folded row: \xF7\xA1\xF7\xA2\xF7\xFD\xF7\xFE symbols: \xA1\xA2\xA2\xD9\xA9\xB0\r\n" +
     Repeat("\xB3\xA4\xD0\xD0\xB7\xD6\xB1\xF0 long line wraps ", 12) + "\r\n" +
     Repeat("x\ty\t", 30) + "\r\n" + "last lead byte \xB0";
@@ -104,9 +105,9 @@ TEST_F(PagePainterTest, WholePagesMatchTheirIndependentRendering) {
 TEST_F(PagePainterTest, PartialRectanglesRepaintExactlyTheirPart) {
   Show("gb.gb", kGbText, 640, 400);
   const PixelRect rects[] = {
-      {0, 0, 640, 400},      {22, 0, 40, 400},     {100, 23, 101, 24},  {36, 5, 50, 41},
-      {300, 100, 640, 110},  {0, 180, 14, 400},    {17, 0, 640, 5},     {623, 0, 640, 400},
-      {49, 60, 63, 95},      {0, 77, 640, 78},
+      {0, 0, 640, 400},     {22, 0, 40, 400},  {100, 23, 101, 24}, {36, 5, 50, 41},
+      {300, 100, 640, 110}, {0, 180, 14, 400}, {17, 0, 640, 5},    {623, 0, 640, 400},
+      {49, 60, 63, 95},     {0, 77, 640, 78},
   };
   for (const PixelRect& r : rects) {
     SCOPED_TRACE(std::to_string(r.left) + "," + std::to_string(r.top) + "," +
@@ -132,8 +133,10 @@ TEST_F(PagePainterTest, CellsCopiedForSmallRectangles) {
   const Case cases[] = {
       {"a gap between lines draws nothing", "ab\r\ncd\r\nef", {0, 36, 200, 40}, 0},
       {"below the last line draws nothing", "ab\r\ncd", {0, 60, 200, 200}, 0},
-      {"left 22: the pair in columns 0-1 is drawn, the letter in column 0 not", "\xB0\xA1\r\nab",
-       {22, 0, 40, 40}, 2},
+      {"left 22: the pair in columns 0-1 is drawn, the letter in column 0 not",
+       "\xB0\xA1\r\nab",
+       {22, 0, 40, 40},
+       2},
       {"a pair that does not fit the last line to paint", letters + "\xB0\xA1", {0, 0, 200, 18}, 9},
       {"the same pair on the next line", letters + "\xB0\xA1", {0, 18, 200, 40}, 1},
       {"a rectangle starting at y = 18 begins with line 1", "ab\r\ncd\r\nef", {0, 18, 200, 30}, 2},

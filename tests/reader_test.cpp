@@ -114,12 +114,9 @@ TEST_F(ReaderTest, SeekCosts) {
     int reads;  // platform reads the next ReadByte makes
   };
   const Case cases[] = {
-      {"to the block's first byte", 2048, 1, 1},
-      {"just past the block's first byte", 2049, 0, 0},
-      {"to the block's last byte", 4095, 0, 0},
-      {"to the byte after the block", 4096, 1, 1},
-      {"before the block", 100, 1, 1},
-      {"to offset 0", 0, 1, 1},
+      {"to the block's first byte", 2048, 1, 1}, {"just past the block's first byte", 2049, 0, 0},
+      {"to the block's last byte", 4095, 0, 0},  {"to the byte after the block", 4096, 1, 1},
+      {"before the block", 100, 1, 1},           {"to offset 0", 0, 1, 1},
   };
   const Bytes content = Counting(8192);
   for (const Case& c : cases) {

@@ -113,7 +113,9 @@ class SaveCommandsTest : public ::testing::Test {
     return texts;
   }
 
-  static std::string Cursors() { return std::string(simWindow.cursors.begin(), simWindow.cursors.end()); }
+  static std::string Cursors() {
+    return std::string(simWindow.cursors.begin(), simWindow.cursors.end());
+  }
 
   ScratchFolder folder_;
 };
@@ -230,7 +232,7 @@ TEST_F(SaveCommandsTest, ADocumentOf2GBOrMoreIsRefusedBeforeTheDialog) {
   const Size sizes[] = {
       {(std::int64_t{1} << 31) - 1, false},  // the reader reaches its last byte
       {std::int64_t{1} << 31, true},
-      {(std::int64_t{1} << 32) + 5, true},    // would look small in 32 bits
+      {(std::int64_t{1} << 32) + 5, true},  // would look small in 32 bits
   };
   for (const Size& s : sizes) {
     // A sparse file: no disk is used. Opened without a layout, which would read it all.

@@ -73,8 +73,8 @@ TEST_F(StartupTest, FirstRunLetsThePlatformPlaceTheWindowAndCreatesTheKeys) {
     std::size_t size;
     std::int64_t value;
   } saved[] = {
-      {kPositionKey, kWinStatusWritten, 2, 0}, {kPositionKey, kLeftValue, 4, 26},
-      {kPositionKey, kTopValue, 4, 26},        {kPositionKey, kRightValue, 4, 26 + 768},
+      {kPositionKey, kWinStatusWritten, 2, 0},   {kPositionKey, kLeftValue, 4, 26},
+      {kPositionKey, kTopValue, 4, 26},          {kPositionKey, kRightValue, 4, 26 + 768},
       {kPositionKey, kBottomValue, 4, 26 + 576}, {kOptionsKey, kSilentValue, 4, 0},
       {kOptionsKey, kAutoOpenValue, 4, 1},
   };
@@ -102,7 +102,8 @@ TEST_F(StartupTest, SavedPlacementIsRestored) {
       {"maximized", 2, 100, 50, 700, 450, kShowMaximized, {100, 50, 700, 450}},
       {"minimized", 1, 100, 50, 700, 450, kShowMinimized, {100, 50, 700, 450}},
       {"unknown state", 7, 100, 50, 700, 450, kShowNormal, {100, 50, 700, 450}},
-      {"never recorded", 2, kUseDefault, kUseDefault, kUseDefault, kUseDefault, kShowMaximized, chosen},
+      {"never recorded", 2, kUseDefault, kUseDefault, kUseDefault, kUseDefault, kShowMaximized,
+       chosen},
       {"empty", 0, 300, 300, 300, 500, kShowNormal, chosen},
       {"upside down", 0, 300, 300, 100, 100, kShowNormal, chosen},
       {"off every monitor", 0, 5000, 5000, 5600, 5400, kShowNormal, chosen},
@@ -170,8 +171,10 @@ TEST_F(StartupTest, ValuesOfTheWrongTypeOrSize) {
   const Case cases[] = {
       {"silent mode of one byte", kOptionsKey, kSilentValue, 1, 1, kRegBinary, 1, 1, 0},
       {"silent mode as a string type", kOptionsKey, kSilentValue, 1, 4, kRegString, 1, 1, 0},
-      {"auto open of eight bytes is unreadable", kOptionsKey, kAutoOpenValue, 0, 8, kRegBinary, 0, 1, 0},
-      {"status of four bytes is unreadable", kPositionKey, kWinStatusRead, 2, 4, kRegBinary, 0, 1, 0},
+      {"auto open of eight bytes is unreadable", kOptionsKey, kAutoOpenValue, 0, 8, kRegBinary, 0,
+       1, 0},
+      {"status of four bytes is unreadable", kPositionKey, kWinStatusRead, 2, 4, kRegBinary, 0, 1,
+       0},
       {"status of one byte", kPositionKey, kWinStatusRead, 2, 1, kRegBinary, 0, 1, 2},
       {"empty status", kPositionKey, kWinStatusRead, 2, 0, kRegBinary, 0, 1, 0},
   };
@@ -210,7 +213,8 @@ TEST(ArgumentStringTest, TakesTheProgramsNameOff) {
       {"\"C:\\unclosed quote", ""},
       {"\"C:\\Program Files\\Tavelo\\tavelo.exe\"C:\\x.gb", "C:\\x.gb"},
   };
-  for (const auto& c : cases) EXPECT_STREQ(ArgumentString(c.commandLine), c.argument) << c.commandLine;
+  for (const auto& c : cases)
+    EXPECT_STREQ(ArgumentString(c.commandLine), c.argument) << c.commandLine;
 }
 
 TEST_F(StartupTest, ArgumentOpensWithoutTheDialog) {
@@ -228,8 +232,10 @@ TEST_F(StartupTest, ArgumentOpensWithoutTheDialog) {
       {"a name with blanks", "tavelo.exe C:\\a b.gb", 0, 0, "Tavelo - C:\\a b.gb", nullptr},
       {"no argument, no dialog", "tavelo.exe", 0, 0, kStartCaption, nullptr},
       {"no argument, the dialog", "tavelo.exe", 1, 1, kStartCaption, nullptr},
-      {"a quoted name is no file", "tavelo.exe \"C:\\a b.gb\"", 1, 0, kStartCaption, kCouldNotOpenFile},
-      {"a name too long is refused", "tavelo.exe " + tooLong, 1, 0, kStartCaption, kCouldNotOpenFile},
+      {"a quoted name is no file", "tavelo.exe \"C:\\a b.gb\"", 1, 0, kStartCaption,
+       kCouldNotOpenFile},
+      {"a name too long is refused", "tavelo.exe " + tooLong, 1, 0, kStartCaption,
+       kCouldNotOpenFile},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

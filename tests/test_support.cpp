@@ -10,7 +10,9 @@
 #include "document/work_area.h"
 #include "platform/sim/sim.h"
 
-Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes ToBytes(const std::string& text) {
+  return Bytes(text.begin(), text.end());
+}
 
 ScratchFolder::ScratchFolder() {
   char pattern[] = "/tmp/tavelo-test-XXXXXX";
@@ -23,7 +25,9 @@ ScratchFolder::~ScratchFolder() {
   std::filesystem::remove_all(root_, ignored);
 }
 
-std::string ScratchFolder::Path(const std::string& relative) const { return root_ + "/" + relative; }
+std::string ScratchFolder::Path(const std::string& relative) const {
+  return root_ + "/" + relative;
+}
 
 std::string ScratchFolder::Write(const std::string& relative, const Bytes& content) const {
   const std::string path = Path(relative);

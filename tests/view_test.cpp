@@ -13,7 +13,8 @@ namespace {
 
 std::string Lines(int count) {
   std::string text;
-  for (int i = 0; i < count; ++i) text += "line " + std::to_string(i) + (i + 1 < count ? "\r\n" : "");
+  for (int i = 0; i < count; ++i)
+    text += "line " + std::to_string(i) + (i + 1 < count ? "\r\n" : "");
   return text;
 }
 
@@ -24,7 +25,7 @@ TEST(ViewMetricsTest, ColumnsAndLinesFollowTheClientSize) {
     int columns, pageLines;
   };
   const Case cases[] = {
-      {100, 400, 10, 22}, {40, 17, 2, 1}, {20, 0, 2, 1}, {1798, 18, 253, 1},
+      {100, 400, 10, 22}, {40, 17, 2, 1}, {20, 0, 2, 1},  {1798, 18, 253, 1},
       {2000, 36, 253, 2}, {26, 35, 2, 1}, {34, 54, 2, 3}, {-5, -5, 2, 1},
   };
   for (const Case& c : cases) {
@@ -66,7 +67,8 @@ class ScrollTest : public ::testing::Test {
 
   bool PageIsRight() const {
     PageSpec spec{content_, view.columns, false, view.topLine, SimClientWidth(), SimClientHeight()};
-    return DifferingPixels(ExpectedPage(spec), SimSurface(), spec.width, spec.height, "scroll") == 0;
+    return DifferingPixels(ExpectedPage(spec), SimSurface(), spec.width, spec.height, "scroll") ==
+           0;
   }
 
   ScratchFolder folder_;
@@ -97,13 +99,13 @@ TEST_F(ScrollTest, PageKeysStepThroughTheDocument) {
 TEST_F(ScrollTest, ScrollCommands) {
   struct Case {
     const char* what;
-    int from;       // topLine before
-    bool key;       // a key (value) or a scroll code with thumb
+    int from;  // topLine before
+    bool key;  // a key (value) or a scroll code with thumb
     int value;
     int thumb;
-    int to;         // topLine after
-    int moved;      // pixels moved by ScrollClient, 0 for none
-    bool repaint;   // the whole client area invalidated
+    int to;        // topLine after
+    int moved;     // pixels moved by ScrollClient, 0 for none
+    bool repaint;  // the whole client area invalidated
   };
   const Case cases[] = {
       {"line up", 10, true, kKeyUp, 0, 9, 18, false},
@@ -117,7 +119,8 @@ TEST_F(ScrollTest, ScrollCommands) {
       {"thumb back", 12, false, kScrollThumbPosition, 10, 10, 36, false},
       {"thumb far", 10, false, kScrollThumbTrack, 45, 45, 0, true},
       {"thumb where it is", 10, false, kScrollThumbTrack, 10, 10, 0, false},
-      {"thumb beyond the range holds at the bottom", 10, false, kScrollThumbTrack, 60000, 70, 0, true},
+      {"thumb beyond the range holds at the bottom", 10, false, kScrollThumbTrack, 60000, 70, 0,
+       true},
       {"end of scroll", 10, false, 8, 0, 10, 0, false},
       {"an unknown key", 10, true, 'A', 0, 10, 0, false},
   };

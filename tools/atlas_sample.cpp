@@ -20,7 +20,9 @@ constexpr int kHeight = 1040;
 
 std::vector<std::uint8_t> atlasBits(156 * kHeight);
 
-bool Paper(int x, int y) { return (atlasBits[(kHeight - 1 - y) * 156 + x / 8] >> (7 - x % 8)) & 1; }
+bool Paper(int x, int y) {
+  return (atlasBits[(kHeight - 1 - y) * 156 + x / 8] >> (7 - x % 8)) & 1;
+}
 
 struct Canvas {
   int width, height;
@@ -74,8 +76,11 @@ int main(int argc, char** argv) {
   Canvas canvas(96 * 13 * kScale / 2 + 20, 1200);
   int y = 10;
   // "中文Text混排, Baseline: gpqy 汉字ABC123." and a line of box drawing.
-  y = DrawLine(canvas, y, "\xD6\xD0\xCE\xC4Text\xBB\xEC\xC5\xC5\xA3\xAC Baseline: gpqy \xBA\xBA\xD7\xD6" "ABC123.");
-  y = DrawLine(canvas, y, "\xA9\xB0\xA9\xA4\xA9\xD0\xA9\xA4\xA9\xB4 \x7F \xAA\xA1 \xA2\xD9\xA2\xDA\xA2\xDB");
+  y = DrawLine(canvas, y,
+               "\xD6\xD0\xCE\xC4Text\xBB\xEC\xC5\xC5\xA3\xAC Baseline: gpqy \xBA\xBA\xD7\xD6"
+               "ABC123.");
+  y = DrawLine(canvas, y,
+               "\xA9\xB0\xA9\xA4\xA9\xD0\xA9\xA4\xA9\xB4 \x7F \xAA\xA1 \xA2\xD9\xA2\xDA\xA2\xDB");
   y += 10;
   // Atlas rows 0-1 (symbols), 9-10 (the first hanzi), the left half of each.
   const int rows[] = {0, 1, 7, 8, 9, 10, 79};

@@ -25,9 +25,9 @@
 namespace {
 
 struct Converter {
-  const char* name;     // the first argument that chooses it
+  const char* name;  // the first argument that chooses it
   ConverterLoop loop;
-  bool needsBig5Map;    // runs in BIG5 mode, with the BIG5-to-GB map loaded
+  bool needsBig5Map;  // runs in BIG5 mode, with the BIG5-to-GB map loaded
 };
 
 const Converter kConverters[] = {

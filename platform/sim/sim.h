@@ -51,7 +51,7 @@ void SimSetDiskSpace(std::int64_t bytes);
 
 // Makes every fixed-block allocation of this size fail (or succeed again).
 void SimFailAllocations(std::uint32_t size, bool fail);
-int SimLiveBlocks();             // fixed blocks allocated and not yet freed
+int SimLiveBlocks();                         // fixed blocks allocated and not yet freed
 int SimBlocksAllocated(std::uint32_t size);  // allocations of this size so far
 
 // The folder the bitmap resources are loaded from (the source tree by default).
@@ -71,11 +71,11 @@ void SimCreateKey(RegistryKey root, const std::string& path);
 bool SimGetValue(RegistryKey root, const std::string& path, const std::string& name,
                  SimValue* value);
 // Stores a value, creating its key and the key's parents when missing.
-void SimPutValue(RegistryKey root, const std::string& path, const std::string& name,
-                 unsigned type, const void* data, std::size_t size);
+void SimPutValue(RegistryKey root, const std::string& path, const std::string& name, unsigned type,
+                 const void* data, std::size_t size);
 std::vector<std::string> SimSubkeys(RegistryKey root, const std::string& path);
-int SimRegistryChanges();      // keys created and values written by the program
-int SimOpenRegistryKeys();     // key handles not yet closed
+int SimRegistryChanges();   // keys created and values written by the program
+int SimOpenRegistryKeys();  // key handles not yet closed
 
 // ---- The main window ----
 
@@ -89,23 +89,23 @@ struct SimScrollBar {
 struct SimWindowState {
   bool classRegistered = false;
   std::string className, iconName, menuName;
-  bool exists = false;          // created and not destroyed by the platform
+  bool exists = false;  // created and not destroyed by the platform
   bool shown = false;
-  int showCommand = 0;          // the command of the first ShowMainWindow
+  int showCommand = 0;  // the command of the first ShowMainWindow
   bool minimized = false;
   bool maximized = false;
-  PixelRect rect{};             // the window's rectangle now, frame included
-  PixelRect normalRect{};       // its rectangle when neither minimized nor maximized
+  PixelRect rect{};        // the window's rectangle now, frame included
+  PixelRect normalRect{};  // its rectangle when neither minimized nor maximized
   std::string caption;
   SimScrollBar scrollBar;
   bool acceptsDrops = false;
-  std::vector<char> cursors;    // 'W' for each hourglass, 'A' for each arrow, in order
+  std::vector<char> cursors;  // 'W' for each hourglass, 'A' for each arrow, in order
 };
 extern SimWindowState simWindow;
 
 // Frame sizes of the simulated window, and the platform's choice for CW_USEDEFAULT.
-constexpr int kSimFrameSide = 6;       // left and right frame with the client edge
-constexpr int kSimFrameTop = 44;       // caption, menu bar and top frame
+constexpr int kSimFrameSide = 6;  // left and right frame with the client edge
+constexpr int kSimFrameTop = 44;  // caption, menu bar and top frame
 constexpr int kSimFrameBottom = 6;
 constexpr int kSimScrollBarWidth = 16;
 
@@ -153,8 +153,8 @@ std::vector<SimPosted> SimQueuedMessages();  // oldest first
 // A client pixel: 0 black, 255 white.
 std::uint8_t SimPixel(int x, int y);
 const std::vector<std::uint8_t>& SimSurface();  // row by row, SimClientWidth() wide
-bool SimInvalid();              // part of the client waits for a paint
-PixelRect SimInvalidRect();     // the bounding box of what waits
+bool SimInvalid();                              // part of the client waits for a paint
+PixelRect SimInvalidRect();                     // the bounding box of what waits
 
 // One CopyCell: where the cell went on the client (before any clipping) and
 // where it came from in the atlas.
@@ -165,12 +165,12 @@ struct SimCellCopy {
 };
 
 struct SimPaintCounters {
-  int paints = 0;               // BeginWindowPaint calls
-  int cellsCopied = 0;          // CopyCell calls
-  int copiesOutside = 0;        // cells that lay wholly outside the client area
-  int atlasSelected = 0;        // SelectAtlas calls not yet released
-  int invalidations = 0;        // InvalidateClient calls
-  std::vector<int> scrolls;     // dy of each ScrollClient, in order
+  int paints = 0;                     // BeginWindowPaint calls
+  int cellsCopied = 0;                // CopyCell calls
+  int copiesOutside = 0;              // cells that lay wholly outside the client area
+  int atlasSelected = 0;              // SelectAtlas calls not yet released
+  int invalidations = 0;              // InvalidateClient calls
+  std::vector<int> scrolls;           // dy of each ScrollClient, in order
   std::vector<PixelRect> paintRects;  // the update rectangle of each paint
   std::vector<SimCellCopy> copies;    // every CopyCell, in order
 };
@@ -200,7 +200,7 @@ bool SimMenuEnabled(int command);  // items never touched count as enabled
 struct SimDialogCall {
   bool save = false;
   FileDialogRecord record{};
-  std::string filter;       // the whole filter list, zeros included, up to its double zero
+  std::string filter;  // the whole filter list, zeros included, up to its double zero
   std::string initialDir;
   std::string initialFile;  // what the file buffer held when the dialog opened
 };
@@ -212,13 +212,13 @@ void SimCancelNextDialog();                         // the user cancels (the def
 // ---- Clipboard ----
 
 struct SimClipboard {
-  bool openFails = false;   // OpenWindowClipboard fails
-  bool hasText = false;     // CF_TEXT is on offer
-  bool noHandle = false;    // ClipboardText gives none
-  bool lockFails = false;   // LockClipboardText fails
-  std::string block;        // the text block, zeros and all
-  bool open = false;        // opened and not yet closed
-  int locks = 0;            // locks not yet unlocked
+  bool openFails = false;  // OpenWindowClipboard fails
+  bool hasText = false;    // CF_TEXT is on offer
+  bool noHandle = false;   // ClipboardText gives none
+  bool lockFails = false;  // LockClipboardText fails
+  std::string block;       // the text block, zeros and all
+  bool open = false;       // opened and not yet closed
+  int locks = 0;           // locks not yet unlocked
 };
 extern SimClipboard simClipboard;
 

@@ -54,7 +54,8 @@ bool ShowFileDialog(FileDialogRecord* record, bool save) {
   std::memcpy(record->file, answer.name.c_str(), answer.name.size() + 1);
   if (record->fileTitle != nullptr && record->maxFileTitle > 0) {
     const std::size_t slash = answer.name.find_last_of("\\/");
-    const std::string title = slash == std::string::npos ? answer.name : answer.name.substr(slash + 1);
+    const std::string title =
+        slash == std::string::npos ? answer.name : answer.name.substr(slash + 1);
     std::strncpy(record->fileTitle, title.c_str(), record->maxFileTitle - 1);
     record->fileTitle[record->maxFileTitle - 1] = 0;
   }
@@ -80,11 +81,17 @@ void SimResetDialogs() {
   dialogAnswers.clear();
 }
 
-void SimAnswerNextBox(int answer) { boxAnswers.push_back(answer); }
+void SimAnswerNextBox(int answer) {
+  boxAnswers.push_back(answer);
+}
 
-void SimAnswerNextDialog(const std::string& name) { dialogAnswers.push_back({true, name}); }
+void SimAnswerNextDialog(const std::string& name) {
+  dialogAnswers.push_back({true, name});
+}
 
-void SimCancelNextDialog() { dialogAnswers.push_back({false, std::string()}); }
+void SimCancelNextDialog() {
+  dialogAnswers.push_back({false, std::string()});
+}
 
 int ShowMessageBox(const char* text, const char* caption, unsigned style) {
   simBoxes.push_back(SimBox{text, caption, style});
@@ -100,11 +107,17 @@ int ShowMessageBox(const char* text, const char* caption, unsigned style) {
   }
 }
 
-void SoundBeep(unsigned type) { simBeeps.push_back(type); }
+void SoundBeep(unsigned type) {
+  simBeeps.push_back(type);
+}
 
-bool ShowOpenDialog(FileDialogRecord* record) { return ShowFileDialog(record, false); }
+bool ShowOpenDialog(FileDialogRecord* record) {
+  return ShowFileDialog(record, false);
+}
 
-bool ShowSaveDialog(FileDialogRecord* record) { return ShowFileDialog(record, true); }
+bool ShowSaveDialog(FileDialogRecord* record) {
+  return ShowFileDialog(record, true);
+}
 
 bool OpenWindowClipboard() {
   if (simClipboard.openFails || simClipboard.open) return false;
@@ -112,9 +125,13 @@ bool OpenWindowClipboard() {
   return true;
 }
 
-void CloseWindowClipboard() { simClipboard.open = false; }
+void CloseWindowClipboard() {
+  simClipboard.open = false;
+}
 
-bool ClipboardHasText() { return simClipboard.hasText; }
+bool ClipboardHasText() {
+  return simClipboard.hasText;
+}
 
 ClipboardData ClipboardText() {
   if (!simClipboard.open || !simClipboard.hasText || simClipboard.noHandle) return 0;

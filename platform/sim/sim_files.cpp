@@ -23,8 +23,8 @@ struct OpenFile {
   int fd;
   dev_t device;
   ino_t inode;
-  bool writes;     // opened for writing
-  bool sharesRead; // lets others open it for reading
+  bool writes;      // opened for writing
+  bool sharesRead;  // lets others open it for reading
 };
 
 std::map<FileHandle, OpenFile> openFiles;
@@ -150,13 +150,21 @@ void SimHoldFile(const std::string& name) {
   heldByOthers.push_back(OpenFile{-1, info.st_dev, info.st_ino, true, false});
 }
 
-int SimOpenFileCount() { return static_cast<int>(openFiles.size()); }
+int SimOpenFileCount() {
+  return static_cast<int>(openFiles.size());
+}
 
-void SimSetDiskSpace(std::int64_t bytes) { diskSpace = bytes; }
+void SimSetDiskSpace(std::int64_t bytes) {
+  diskSpace = bytes;
+}
 
-FileHandle OpenFileForReading(const char* name) { return OpenShared(name, false); }
+FileHandle OpenFileForReading(const char* name) {
+  return OpenShared(name, false);
+}
 
-FileHandle CreateFileForWriting(const char* name) { return OpenShared(name, true); }
+FileHandle CreateFileForWriting(const char* name) {
+  return OpenShared(name, true);
+}
 
 void SeekFile(FileHandle file, std::int32_t offset) {
   ++simFiles.seeks;

@@ -30,5 +30,5 @@ const SimBitmap* SimFindBitmap(std::uintptr_t handle);
 // changes), a height change only what it uncovers.
 void SimResizeSurface(int width, int height);
 void SimResetSurface();
-void SimValidateAll();  // what DefWindowProc's paint does
+void SimValidateAll();      // what DefWindowProc's paint does
 bool SimWindowPaintable();  // shown, not minimized, not destroyed

@@ -47,7 +47,8 @@ bool ReadBitmapFile(const std::string& path, SimBitmap* bitmap) {
   std::vector<std::uint8_t> bytes;
   std::uint8_t chunk[65536];
   std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    bytes.insert(bytes.end(), chunk, chunk + got);
   std::fclose(file);
   if (bytes.size() < 62 || bytes[0] != 'B' || bytes[1] != 'M') return false;
   const std::uint32_t pixelsAt = LittleEndian(bytes, 10, 4);
@@ -80,15 +81,25 @@ void SimFailAllocations(std::uint32_t size, bool fail) {
   }
 }
 
-int SimLiveBlocks() { return static_cast<int>(blocks.size()); }
+int SimLiveBlocks() {
+  return static_cast<int>(blocks.size());
+}
 
-int SimBlocksAllocated(std::uint32_t size) { return allocationsBySize[size]; }
+int SimBlocksAllocated(std::uint32_t size) {
+  return allocationsBySize[size];
+}
 
-void SimSetResourceFolder(const std::string& folder) { resourceFolder = folder; }
+void SimSetResourceFolder(const std::string& folder) {
+  resourceFolder = folder;
+}
 
-void SimHideResource(const char* name) { hiddenResources.insert(ResourceFile(name)); }
+void SimHideResource(const char* name) {
+  hiddenResources.insert(ResourceFile(name));
+}
 
-int SimLiveBitmaps() { return static_cast<int>(bitmaps.size()); }
+int SimLiveBitmaps() {
+  return static_cast<int>(bitmaps.size());
+}
 
 const SimBitmap* SimFindBitmap(std::uintptr_t handle) {
   auto it = bitmaps.find(handle);
@@ -108,7 +119,9 @@ std::uint8_t* LockFixedBlock(BlockHandle block) {
   return it == blocks.end() ? nullptr : it->second.data();
 }
 
-void FreeFixedBlock(BlockHandle block) { blocks.erase(block); }
+void FreeFixedBlock(BlockHandle block) {
+  blocks.erase(block);
+}
 
 BitmapHandle LoadBitmapResource(const char* name) {
   const std::string path = ResourceFile(name);
@@ -126,4 +139,6 @@ void CopyBitmapPixels(BitmapHandle handle, int width, int height, void* pixels) 
             static_cast<std::uint8_t*>(pixels));
 }
 
-void DeleteBitmap(BitmapHandle bitmap) { bitmaps.erase(bitmap); }
+void DeleteBitmap(BitmapHandle bitmap) {
+  bitmaps.erase(bitmap);
+}

@@ -38,7 +38,9 @@ Key* RootOf(RegistryKey root) {
   return nullptr;
 }
 
-std::string RootName(RegistryKey root) { return root == kClassesRoot ? "HKCR" : "HKLM"; }
+std::string RootName(RegistryKey root) {
+  return root == kClassesRoot ? "HKCR" : "HKLM";
+}
 
 // The full name of path below parent (a root or an open handle), or "" when parent is unknown.
 std::string FullName(RegistryKey parent, const std::string& path) {
@@ -119,8 +121,8 @@ bool SimGetValue(RegistryKey root, const std::string& path, const std::string& n
   return true;
 }
 
-void SimPutValue(RegistryKey root, const std::string& path, const std::string& name,
-                 unsigned type, const void* data, std::size_t size) {
+void SimPutValue(RegistryKey root, const std::string& path, const std::string& name, unsigned type,
+                 const void* data, std::size_t size) {
   const int before = changes;
   Key* key = Walk(FullName(root, path), true, "");
   changes = before;
@@ -138,9 +140,13 @@ std::vector<std::string> SimSubkeys(RegistryKey root, const std::string& path) {
   return names;
 }
 
-int SimRegistryChanges() { return changes; }
+int SimRegistryChanges() {
+  return changes;
+}
 
-int SimOpenRegistryKeys() { return static_cast<int>(handles.size()); }
+int SimOpenRegistryKeys() {
+  return static_cast<int>(handles.size());
+}
 
 bool OpenRegistryKey(RegistryKey parent, const char* path, unsigned, RegistryKey* key) {
   const std::string fullName = FullName(parent, path ? path : "");
@@ -186,7 +192,9 @@ void WriteRegistryValue(RegistryKey handle, const char* name, unsigned type, con
   ++changes;
 }
 
-void CloseRegistryKey(RegistryKey key) { handles.erase(key); }
+void CloseRegistryKey(RegistryKey key) {
+  handles.erase(key);
+}
 
 void DeleteRegistryKey(RegistryKey parent, const char* subkey) {
   if (subkey == nullptr || *subkey == 0) return;

@@ -28,9 +28,13 @@ PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
                    std::min(a.bottom, b.bottom)};
 }
 
-bool IsEmpty(const PixelRect& r) { return r.left >= r.right || r.top >= r.bottom; }
+bool IsEmpty(const PixelRect& r) {
+  return r.left >= r.right || r.top >= r.bottom;
+}
 
-PixelRect Client() { return PixelRect{0, 0, surfaceWidth, surfaceHeight}; }
+PixelRect Client() {
+  return PixelRect{0, 0, surfaceWidth, surfaceHeight};
+}
 
 // Adds a rectangle to the invalid region, to be erased before it is painted.
 void Invalidate(const PixelRect& rect) {
@@ -39,9 +43,9 @@ void Invalidate(const PixelRect& rect) {
   if (!invalid) {
     invalidRect = r;
   } else {
-    invalidRect = PixelRect{std::min(invalidRect.left, r.left), std::min(invalidRect.top, r.top),
-                            std::max(invalidRect.right, r.right),
-                            std::max(invalidRect.bottom, r.bottom)};
+    invalidRect =
+        PixelRect{std::min(invalidRect.left, r.left), std::min(invalidRect.top, r.top),
+                  std::max(invalidRect.right, r.right), std::max(invalidRect.bottom, r.bottom)};
   }
   invalid = true;
   erase = true;
@@ -50,8 +54,8 @@ void Invalidate(const PixelRect& rect) {
 void Fill(const PixelRect& rect, std::uint8_t value) {
   const PixelRect r = Intersect(rect, Client());
   for (int y = r.top; y < r.bottom; ++y) {
-    std::fill(pixels.begin() + y * surfaceWidth + r.left, pixels.begin() + y * surfaceWidth + r.right,
-              value);
+    std::fill(pixels.begin() + y * surfaceWidth + r.left,
+              pixels.begin() + y * surfaceWidth + r.right, value);
   }
 }
 
@@ -88,20 +92,30 @@ void SimResizeSurface(int width, int height) {
   }
 }
 
-void SimValidateAll() { invalid = erase = false; }
+void SimValidateAll() {
+  invalid = erase = false;
+}
 
 std::uint8_t SimPixel(int x, int y) {
   if (x < 0 || y < 0 || x >= surfaceWidth || y >= surfaceHeight) return kWhite;
   return pixels[y * surfaceWidth + x];
 }
 
-const std::vector<std::uint8_t>& SimSurface() { return pixels; }
+const std::vector<std::uint8_t>& SimSurface() {
+  return pixels;
+}
 
-bool SimInvalid() { return invalid; }
+bool SimInvalid() {
+  return invalid;
+}
 
-PixelRect SimInvalidRect() { return invalid ? invalidRect : PixelRect{0, 0, 0, 0}; }
+PixelRect SimInvalidRect() {
+  return invalid ? invalidRect : PixelRect{0, 0, 0, 0};
+}
 
-void SimInvalidateRect(const PixelRect& rect) { Invalidate(rect); }
+void SimInvalidateRect(const PixelRect& rect) {
+  Invalidate(rect);
+}
 
 void InvalidateClient() {
   ++simPaint.invalidations;
@@ -145,14 +159,18 @@ PaintTarget BeginWindowPaint(PixelRect* update) {
   return 1;
 }
 
-void EndWindowPaint(PaintTarget) { painting = false; }
+void EndWindowPaint(PaintTarget) {
+  painting = false;
+}
 
 CellSource SelectAtlas(PaintTarget, BitmapHandle atlas) {
   ++simPaint.atlasSelected;
   return atlas;
 }
 
-void ReleaseAtlas(CellSource) { --simPaint.atlasSelected; }
+void ReleaseAtlas(CellSource) {
+  --simPaint.atlasSelected;
+}
 
 void CopyCell(PaintTarget, CellSource source, int x, int y, int sourceX, int sourceY, int width,
               int height) {
@@ -167,8 +185,8 @@ void CopyCell(PaintTarget, CellSource source, int x, int y, int sourceX, int sou
   for (int py = r.top; py < r.bottom; ++py) {
     const int ay = sourceY + (py - y);
     if (ay < 0 || ay >= atlas->height) continue;
-    const std::uint8_t* row = &atlas->pixels[static_cast<std::size_t>(atlas->height - 1 - ay) *
-                                             atlas->rowBytes];
+    const std::uint8_t* row =
+        &atlas->pixels[static_cast<std::size_t>(atlas->height - 1 - ay) * atlas->rowBytes];
     for (int px = r.left; px < r.right; ++px) {
       const int ax = sourceX + (px - x);
       if (ax < 0 || ax >= atlas->width) continue;

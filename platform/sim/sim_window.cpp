@@ -35,8 +35,12 @@ MessageData PackPair(int low, int high) {
                                   static_cast<std::uint32_t>(low & 0xFFFF));
 }
 
-int Width(const PixelRect& r) { return r.right - r.left; }
-int Height(const PixelRect& r) { return r.bottom - r.top; }
+int Width(const PixelRect& r) {
+  return r.right - r.left;
+}
+int Height(const PixelRect& r) {
+  return r.bottom - r.top;
+}
 
 int ClientWidthOf(const PixelRect& r) {
   if (simWindow.minimized) return 0;
@@ -117,12 +121,20 @@ void SimResetDesktop() {
   modulePath = kDefaultModulePath;
 }
 
-bool SimWindowPaintable() { return simWindow.exists && simWindow.shown && !simWindow.minimized; }
+bool SimWindowPaintable() {
+  return simWindow.exists && simWindow.shown && !simWindow.minimized;
+}
 
-void SimSetMonitors(const std::vector<PixelRect>& list) { monitors = list; }
+void SimSetMonitors(const std::vector<PixelRect>& list) {
+  monitors = list;
+}
 
-int SimClientWidth() { return ClientWidthOf(simWindow.rect); }
-int SimClientHeight() { return ClientHeightOf(simWindow.rect); }
+int SimClientWidth() {
+  return ClientWidthOf(simWindow.rect);
+}
+int SimClientHeight() {
+  return ClientHeightOf(simWindow.rect);
+}
 
 void SimMoveWindow(int x, int y) {
   if (simWindow.minimized || simWindow.maximized) return;
@@ -163,7 +175,9 @@ void SimClose() {
   if (simWindow.exists) SendToWindow(kMessageClose, 0, 0);
 }
 
-void SimPressKey(unsigned key) { PostToWindow(kMessageKeyDown, key, 0); }
+void SimPressKey(unsigned key) {
+  PostToWindow(kMessageKeyDown, key, 0);
+}
 
 void SimChooseCommand(int command) {
   PostToWindow(kMessageCommand, static_cast<MessageParam>(command), 0);
@@ -201,9 +215,15 @@ void SimRunUntilIdle() {
   }
 }
 
-bool SimQuitPosted() { return quitPosted; }
-int SimQuitCode() { return quitCode; }
-int SimPendingMessages() { return static_cast<int>(queue.size()); }
+bool SimQuitPosted() {
+  return quitPosted;
+}
+int SimQuitCode() {
+  return quitCode;
+}
+int SimPendingMessages() {
+  return static_cast<int>(queue.size());
+}
 
 std::vector<SimPosted> SimQueuedMessages() {
   std::vector<SimPosted> messages;
@@ -213,16 +233,22 @@ std::vector<SimPosted> SimQueuedMessages() {
   return messages;
 }
 
-bool SimMenuChecked(int command) { return checked[command]; }
+bool SimMenuChecked(int command) {
+  return checked[command];
+}
 
 bool SimMenuEnabled(int command) {
   auto it = enabled.find(command);
   return it == enabled.end() || it->second;
 }
 
-void SimSetModulePath(const std::string& path) { modulePath = path; }
+void SimSetModulePath(const std::string& path) {
+  modulePath = path;
+}
 
-int SimUnfinishedDrops() { return static_cast<int>(drops.size()); }
+int SimUnfinishedDrops() {
+  return static_cast<int>(drops.size());
+}
 
 bool RegisterMainClass(const char* className, const char* iconName, const char* menuName) {
   simWindow.classRegistered = true;
@@ -293,12 +319,22 @@ MessageResult DefaultProcedure(unsigned message, MessageParam, MessageData) {
   return 0;
 }
 
-void SetCaption(const char* text) { simWindow.caption = text; }
+void SetCaption(const char* text) {
+  simWindow.caption = text;
+}
 
-bool WindowIsMinimized() { return simWindow.minimized; }
-bool WindowIsMaximized() { return simWindow.maximized; }
-PixelRect WindowRectangle() { return simWindow.rect; }
-PixelRect ClientRectangle() { return PixelRect{0, 0, SimClientWidth(), SimClientHeight()}; }
+bool WindowIsMinimized() {
+  return simWindow.minimized;
+}
+bool WindowIsMaximized() {
+  return simWindow.maximized;
+}
+PixelRect WindowRectangle() {
+  return simWindow.rect;
+}
+PixelRect ClientRectangle() {
+  return PixelRect{0, 0, SimClientWidth(), SimClientHeight()};
+}
 
 bool RectangleOnAnyMonitor(const PixelRect& rect) {
   for (const PixelRect& m : monitors) {
@@ -319,9 +355,13 @@ std::uint32_t ModulePath(char* buffer, std::uint32_t size) {
   return length < size ? length : size;
 }
 
-void CheckMenuCommand(int command, bool on) { checked[command] = on; }
+void CheckMenuCommand(int command, bool on) {
+  checked[command] = on;
+}
 
-void EnableMenuCommand(int command, bool on) { enabled[command] = on; }
+void EnableMenuCommand(int command, bool on) {
+  enabled[command] = on;
+}
 
 void SetScrollBar(int maximum, int page, int position) {
   SimScrollBar& bar = simWindow.scrollBar;
@@ -339,10 +379,16 @@ void SetScrollBar(int maximum, int page, int position) {
   NotifySize(oldWidth, oldHeight, false);
 }
 
-void ShowHourglass() { simWindow.cursors.push_back('W'); }
-void ShowArrow() { simWindow.cursors.push_back('A'); }
+void ShowHourglass() {
+  simWindow.cursors.push_back('W');
+}
+void ShowArrow() {
+  simWindow.cursors.push_back('A');
+}
 
-void AcceptDroppedFiles(bool accept) { simWindow.acceptsDrops = accept; }
+void AcceptDroppedFiles(bool accept) {
+  simWindow.acceptsDrops = accept;
+}
 
 std::uint32_t DroppedFileName(DropHandle drop, std::uint32_t index, char* buffer,
                               std::uint32_t size) {
@@ -357,4 +403,6 @@ std::uint32_t DroppedFileName(DropHandle drop, std::uint32_t index, char* buffer
   return static_cast<std::uint32_t>(name.size());
 }
 
-void FinishDrop(DropHandle drop) { drops.erase(drop); }
+void FinishDrop(DropHandle drop) {
+  drops.erase(drop);
+}

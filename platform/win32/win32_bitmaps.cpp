@@ -36,4 +36,6 @@ void CopyBitmapPixels(BitmapHandle bitmap, int width, int height, void* pixels) 
   ReleaseDC(mainWindow, dc);
 }
 
-void DeleteBitmap(BitmapHandle bitmap) { DeleteObject(AsHandle<HBITMAP>(bitmap)); }
+void DeleteBitmap(BitmapHandle bitmap) {
+  DeleteObject(AsHandle<HBITMAP>(bitmap));
+}

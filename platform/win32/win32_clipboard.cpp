@@ -2,13 +2,21 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_main.h"
 
-bool OpenWindowClipboard() { return OpenClipboard(mainWindow) != FALSE; }
+bool OpenWindowClipboard() {
+  return OpenClipboard(mainWindow) != FALSE;
+}
 
-void CloseWindowClipboard() { CloseClipboard(); }
+void CloseWindowClipboard() {
+  CloseClipboard();
+}
 
-bool ClipboardHasText() { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
+bool ClipboardHasText() {
+  return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+}
 
-ClipboardData ClipboardText() { return FromHandle(GetClipboardData(CF_TEXT)); }
+ClipboardData ClipboardText() {
+  return FromHandle(GetClipboardData(CF_TEXT));
+}
 
 // The block's size only bounds the text: the system may round a block up,
 // and the text itself ends at its first zero.
@@ -19,4 +27,6 @@ const char* LockClipboardText(ClipboardData data, std::uint32_t* blockSize) {
   return text;
 }
 
-void UnlockClipboardText(ClipboardData data) { GlobalUnlock(AsHandle<HGLOBAL>(data)); }
+void UnlockClipboardText(ClipboardData data) {
+  GlobalUnlock(AsHandle<HGLOBAL>(data));
+}

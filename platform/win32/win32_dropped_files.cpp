@@ -13,7 +13,9 @@ constexpr UINT kCountQuery = 0xFFFFFFFF;
 
 }  // namespace
 
-void AcceptDroppedFiles(bool accept) { DragAcceptFiles(mainWindow, accept ? TRUE : FALSE); }
+void AcceptDroppedFiles(bool accept) {
+  DragAcceptFiles(mainWindow, accept ? TRUE : FALSE);
+}
 
 // Returns the name's whole length even when the buffer cuts it, so that the
 // caller can tell a cut name from a complete one.
@@ -29,4 +31,6 @@ std::uint32_t DroppedFileName(DropHandle drop, std::uint32_t index, char* buffer
   return length;
 }
 
-void FinishDrop(DropHandle drop) { DragFinish(AsHandle<HDROP>(drop)); }
+void FinishDrop(DropHandle drop) {
+  DragFinish(AsHandle<HDROP>(drop));
+}

@@ -5,9 +5,13 @@
 
 namespace {
 
-HANDLE AsFile(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+HANDLE AsFile(FileHandle file) {
+  return reinterpret_cast<HANDLE>(file);
+}
 
-FileHandle FromFile(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
+FileHandle FromFile(HANDLE handle) {
+  return reinterpret_cast<FileHandle>(handle);
+}
 
 }  // namespace
 
@@ -43,7 +47,9 @@ bool WriteToFile(FileHandle file, const void* data, std::int32_t size) {
   return put == static_cast<DWORD>(size);
 }
 
-void CloseFile(FileHandle file) { CloseHandle(AsFile(file)); }
+void CloseFile(FileHandle file) {
+  CloseHandle(AsFile(file));
+}
 
 std::int64_t FileSizeOf(FileHandle file) {
   LARGE_INTEGER size{};
@@ -51,4 +57,6 @@ std::int64_t FileSizeOf(FileHandle file) {
   return size.QuadPart;
 }
 
-bool DeleteFileNamed(const char* name) { return DeleteFileA(name) != FALSE; }
+bool DeleteFileNamed(const char* name) {
+  return DeleteFileA(name) != FALSE;
+}

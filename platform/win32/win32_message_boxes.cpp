@@ -7,8 +7,14 @@ int ShowMessageBox(const char* text, const char* caption, unsigned style) {
   return MessageBoxA(mainWindow, text, caption, style);
 }
 
-void SoundBeep(unsigned type) { MessageBeep(type); }
+void SoundBeep(unsigned type) {
+  MessageBeep(type);
+}
 
-void ShowHourglass() { SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
+void ShowHourglass() {
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+}
 
-void ShowArrow() { SetCursor(LoadCursorA(nullptr, IDC_ARROW)); }
+void ShowArrow() {
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}

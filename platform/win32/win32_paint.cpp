@@ -26,7 +26,9 @@ void ScrollClient(int dy) {
   ScrollWindowEx(mainWindow, 0, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
 }
 
-void InvalidateClient() { InvalidateRect(mainWindow, nullptr, TRUE); }
+void InvalidateClient() {
+  InvalidateRect(mainWindow, nullptr, TRUE);
+}
 
 PaintTarget BeginWindowPaint(PixelRect* update) {
   const HDC dc = BeginPaint(mainWindow, &paint);
@@ -35,7 +37,9 @@ PaintTarget BeginWindowPaint(PixelRect* update) {
   return FromHandle(dc);
 }
 
-void EndWindowPaint(PaintTarget) { EndPaint(mainWindow, &paint); }
+void EndWindowPaint(PaintTarget) {
+  EndPaint(mainWindow, &paint);
+}
 
 CellSource SelectAtlas(PaintTarget target, BitmapHandle atlas) {
   const HDC cells = CreateCompatibleDC(AsHandle<HDC>(target));

@@ -6,7 +6,9 @@
 
 namespace {
 
-HKEY AsKey(RegistryKey key) { return AsHandle<HKEY>(key); }
+HKEY AsKey(RegistryKey key) {
+  return AsHandle<HKEY>(key);
+}
 
 }  // namespace
 
@@ -43,7 +45,9 @@ void WriteRegistryValue(RegistryKey key, const char* name, unsigned type, const 
   RegSetValueExA(AsKey(key), name, 0, type, static_cast<const BYTE*>(data), size);
 }
 
-void CloseRegistryKey(RegistryKey key) { RegCloseKey(AsKey(key)); }
+void CloseRegistryKey(RegistryKey key) {
+  RegCloseKey(AsKey(key));
+}
 
 void DeleteRegistryKey(RegistryKey parent, const char* subkey) {
   // An empty name would make RegDeleteKeyA delete the parent key itself.

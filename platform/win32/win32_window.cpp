@@ -41,7 +41,9 @@ bool CreateMainWindow(const char* className, const char* caption, int x, int y, 
   return window != nullptr;
 }
 
-void ShowMainWindow(int showCommand) { ShowWindow(mainWindow, showCommand); }
+void ShowMainWindow(int showCommand) {
+  ShowWindow(mainWindow, showCommand);
+}
 
 int RunMessageLoop() {
   MSG message{};
@@ -64,17 +66,25 @@ MessageResult SendToWindow(unsigned message, MessageParam wParam, MessageData lP
   return SendMessageA(mainWindow, message, wParam, lParam);
 }
 
-void PostQuit(int exitCode) { PostQuitMessage(exitCode); }
+void PostQuit(int exitCode) {
+  PostQuitMessage(exitCode);
+}
 
 MessageResult DefaultProcedure(unsigned message, MessageParam wParam, MessageData lParam) {
   return DefWindowProcA(mainWindow, message, wParam, lParam);
 }
 
-void SetCaption(const char* text) { SetWindowTextA(mainWindow, text); }
+void SetCaption(const char* text) {
+  SetWindowTextA(mainWindow, text);
+}
 
-bool WindowIsMinimized() { return IsIconic(mainWindow) != FALSE; }
+bool WindowIsMinimized() {
+  return IsIconic(mainWindow) != FALSE;
+}
 
-bool WindowIsMaximized() { return IsZoomed(mainWindow) != FALSE; }
+bool WindowIsMaximized() {
+  return IsZoomed(mainWindow) != FALSE;
+}
 
 PixelRect WindowRectangle() {
   RECT rect{};
