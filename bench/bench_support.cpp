@@ -1,36 +1,12 @@
 #include "bench/bench_support.h"
 
-#include <stdlib.h>
-
-#include <cstdio>
-#include <filesystem>
 #include <random>
 
-#include "document/reader.h"
-#include "document/work_area.h"
-#include "platform/platform.h"
-
-namespace {
-
-// Removes the scratch folder when the process ends.
-struct ScratchFolder {
-  std::string root;
-  ScratchFolder() {
-    char pattern[] = "/tmp/tavelo-bench-XXXXXX";
-    root = mkdtemp(pattern);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-  }
-};
-
-ScratchFolder& Folder() {
+// The scratch folder of the whole run, removed when the process ends.
+static ScratchFolder& Folder() {
   static ScratchFolder folder;
   return folder;
 }
-
-}  // namespace
 
 Bytes GbText(std::size_t maxBytes, int columns) {
   std::mt19937 random(42);
@@ -63,19 +39,9 @@ Bytes GbText(std::size_t maxBytes, int columns) {
 }
 
 std::string ScratchFolderPath() {
-  return Folder().root;
+  return Folder().Root();
 }
 
 std::string ScratchFile(const std::string& name, const Bytes& content) {
-  const std::string path = Folder().root + "/" + name;
-  FILE* file = std::fopen(path.c_str(), "wb");
-  std::fwrite(content.data(), 1, content.size(), file);
-  std::fclose(file);
-  return path;
-}
-
-void OpenAsDocument(const std::string& path) {
-  if (readBuffer == nullptr) AllocateWorkArea();
-  if (documentHandle != kInvalidFile) CloseFile(documentHandle);
-  documentHandle = OpenFileForReading(path.c_str());
+  return Folder().Write(name, content);
 }

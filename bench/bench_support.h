@@ -1,11 +1,9 @@
 // Documents the benchmarks read: generated once, written to scratch files.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
-using Bytes = std::vector<std::uint8_t>;
+#include "tests/test_support.h"
 
 // GB2312 text (mostly hanzi, some ASCII) in CR LF lines of 40 to 120 bytes,
 // with as many lines as keep the layout at columns under the display-line limit.
@@ -16,6 +14,3 @@ std::string ScratchFile(const std::string& name, const Bytes& content);
 
 // The folder that holds the scratch files.
 std::string ScratchFolderPath();
-
-// Makes the file the open document, with the Work area allocated.
-void OpenAsDocument(const std::string& path);

@@ -19,7 +19,7 @@ const std::string& Document() {
 }
 
 void BM_BuildLineIndex(benchmark::State& state) {
-  OpenAsDocument(Document());
+  OpenDocumentFile(Document());
   view.columns = static_cast<int>(state.range(0));
   std::int64_t bytes = 0;
   for (auto _ : state) {
@@ -33,7 +33,7 @@ void BM_BuildLineIndex(benchmark::State& state) {
 BENCHMARK(BM_BuildLineIndex)->Arg(80)->Arg(253)->Unit(benchmark::kMillisecond);
 
 void BM_ReadEveryByteInBlocks(benchmark::State& state) {
-  OpenAsDocument(Document());
+  OpenDocumentFile(Document());
   static std::uint8_t block[2048];
   std::int64_t bytes = 0;
   for (auto _ : state) {

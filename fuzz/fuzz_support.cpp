@@ -1,9 +1,6 @@
 #include "fuzz/fuzz_support.h"
 
-#include <stdlib.h>
-
 #include <cstdio>
-#include <filesystem>
 
 #include "conversion/big5_map.h"
 #include "display/geometry.h"
@@ -17,23 +14,9 @@
 
 namespace {
 
-// The scratch folder of this process and the one document file in it.
-struct ScratchDocument {
-  std::string folder;
-  std::string path;
-  ScratchDocument() {
-    char pattern[] = "/tmp/tavelo-fuzz-XXXXXX";
-    folder = mkdtemp(pattern);
-    path = folder + "/document.txt";
-  }
-  ~ScratchDocument() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  }
-};
-
-ScratchDocument& Scratch() {
-  static ScratchDocument scratch;
+// The scratch folder of this process, removed when it ends.
+ScratchFolder& Scratch() {
+  static ScratchFolder scratch;
   return scratch;
 }
 
@@ -88,7 +71,7 @@ void StartFuzzProgram(int width, int height) {
 }
 
 std::string ScratchPath(const std::string& name) {
-  return Scratch().folder + "/" + name;
+  return Scratch().Path(name);
 }
 
 void CloseFuzzDocument() {
@@ -98,11 +81,7 @@ void CloseFuzzDocument() {
 
 void OpenFuzzDocument(const Bytes& document) {
   CloseFuzzDocument();
-  const std::string& path = Scratch().path;
-  FILE* file = std::fopen(path.c_str(), "wb");
-  FUZZ_CHECK(file != nullptr, "the scratch file cannot be written");
-  if (!document.empty()) std::fwrite(document.data(), 1, document.size(), file);
-  std::fclose(file);
+  const std::string path = Scratch().Write("document.txt", document);
   documentHandle = OpenFileForReading(path.c_str());
   FUZZ_CHECK(documentHandle != kInvalidFile, "the scratch file cannot be opened");
 }

@@ -8,6 +8,49 @@
 #include "shell/registry_values.h"
 #include "shell/texts.h"
 
+namespace {
+
+// One persisted field: its value's names (the registry compares them
+// without regard to case), its field and its size in bytes, little-endian.
+struct Setting {
+  const char* readName;
+  const char* writtenName;
+  int* field;
+  std::uint32_t size;
+};
+
+// The values of the window-position key, in the order they are read and written.
+const Setting kPlacementValues[] = {
+    {kWinStatusRead, kWinStatusWritten, &placement.WinStatus, 2},
+    {kLeftValue, kLeftValue, &placement.left, 4},
+    {kRightValue, kRightValue, &placement.right, 4},
+    {kTopValue, kTopValue, &placement.top, 4},
+    {kBottomValue, kBottomValue, &placement.bottom, 4},
+};
+
+// The values of the options key.
+const Setting kOptionValues[] = {
+    {kSilentValue, kSilentValue, &options.silentMode, 4},
+    {kAutoOpenValue, kAutoOpenValue, &options.autoOpen, 4},
+};
+
+template <std::size_t n>
+void ReadValues(RegistryKey key, const Setting (&values)[n]) {
+  for (const Setting& s : values) ReadIntegerValue(key, s.readName, *s.field, s.size);
+}
+
+// Writes the values into the key at path, which is opened, never created:
+// a key deleted meanwhile, or not writable, is skipped.
+template <std::size_t n>
+void WriteValues(const char* path, const Setting (&values)[n]) {
+  RegistryKey key;
+  if (!OpenRegistryKey(kLocalMachine, path, kKeySetValue, &key)) return;
+  for (const Setting& s : values) WriteIntegerValue(key, s.writtenName, *s.field, s.size);
+  CloseRegistryKey(key);
+}
+
+}  // namespace
+
 bool ReadSettings() {
   RegistryKey key;
   if (!OpenRegistryKey(kLocalMachine, kPositionKey, kKeyRead, &key)) {
@@ -15,35 +58,18 @@ bool ReadSettings() {
     ForgetRectangle();
     return false;
   }
-  ReadIntegerValue(key, kWinStatusRead, placement.WinStatus, 2);
-  ReadIntegerValue(key, kLeftValue, placement.left, 4);
-  ReadIntegerValue(key, kRightValue, placement.right, 4);
-  ReadIntegerValue(key, kTopValue, placement.top, 4);
-  ReadIntegerValue(key, kBottomValue, placement.bottom, 4);
+  ReadValues(key, kPlacementValues);
   CloseRegistryKey(key);
   if (OpenRegistryKey(kLocalMachine, kOptionsKey, kKeyRead, &key)) {
-    ReadIntegerValue(key, kSilentValue, options.silentMode, 4);
-    ReadIntegerValue(key, kAutoOpenValue, options.autoOpen, 4);
+    ReadValues(key, kOptionValues);
     CloseRegistryKey(key);
   }
   return true;
 }
 
 void SaveSettings() {
-  RegistryKey key;
-  if (OpenRegistryKey(kLocalMachine, kOptionsKey, kKeySetValue, &key)) {
-    WriteIntegerValue(key, kSilentValue, options.silentMode, 4);
-    WriteIntegerValue(key, kAutoOpenValue, options.autoOpen, 4);
-    CloseRegistryKey(key);
-  }
-  if (OpenRegistryKey(kLocalMachine, kPositionKey, kKeySetValue, &key)) {
-    WriteIntegerValue(key, kWinStatusWritten, placement.WinStatus, 2);
-    WriteIntegerValue(key, kLeftValue, placement.left, 4);
-    WriteIntegerValue(key, kRightValue, placement.right, 4);
-    WriteIntegerValue(key, kTopValue, placement.top, 4);
-    WriteIntegerValue(key, kBottomValue, placement.bottom, 4);
-    CloseRegistryKey(key);
-  }
+  WriteValues(kOptionsKey, kOptionValues);
+  WriteValues(kPositionKey, kPlacementValues);
 }
 
 void CreateSettingsKeys() {
