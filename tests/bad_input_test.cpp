@@ -122,13 +122,14 @@ class BadInputTest : public ::testing::Test {
   // The page the client area shows now differs from the page worked out
   // independently from content (a prefix long enough for the lines shown).
   int PageDifferences(const Bytes& content, const std::string& label) const {
-    PageSpec spec;
-    spec.document = content;
-    spec.columns = view.columns;
-    spec.topLine = view.topLine;
-    spec.width = SimClientWidth();
-    spec.height = SimClientHeight();
-    return DifferingPixels(ExpectedPage(spec), SimSurface(), spec.width, spec.height, label);
+    PageRequest request;
+    request.document = content;
+    request.columns = view.columns;
+    request.topLine = view.topLine;
+    request.width = SimClientWidth();
+    request.height = SimClientHeight();
+    return DifferingPixels(ExpectedPage(request), SimSurface(), request.width, request.height,
+                           label);
   }
 
   // Everything a failed operation must leave as it was.

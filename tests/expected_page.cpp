@@ -89,22 +89,22 @@ void Origin(const Cell& c, bool big5, int& x, int& y) {
 
 }  // namespace
 
-Bytes ExpectedPage(const PageSpec& spec) {
+Bytes ExpectedPage(const PageRequest& request) {
   static const AtlasFile atlas;
-  Bytes page(static_cast<std::size_t>(spec.width) * spec.height, 255);
-  const auto lines = LayOut(spec.document, spec.columns, spec.big5);
-  for (std::size_t k = spec.topLine; k < lines.size(); ++k) {
-    const int top = 5 + 18 * static_cast<int>(k - spec.topLine);
-    if (top >= spec.height) break;
+  Bytes page(static_cast<std::size_t>(request.width) * request.height, 255);
+  const auto lines = LayOut(request.document, request.columns, request.big5);
+  for (std::size_t k = request.topLine; k < lines.size(); ++k) {
+    const int top = 5 + 18 * static_cast<int>(k - request.topLine);
+    if (top >= request.height) break;
     for (const Cell& c : lines[k]) {
       int ax, ay;
-      Origin(c, spec.big5, ax, ay);
+      Origin(c, request.big5, ax, ay);
       const int left = 15 + 7 * c.col;
       for (int dy = 0; dy < 13; ++dy) {
         for (int dx = 0; dx < (c.wide ? 13 : 7); ++dx) {
           const int x = left + dx, y = top + dy;
-          if (x >= spec.width || y >= spec.height) continue;
-          page[y * spec.width + x] = atlas.Paper(ax + dx, ay + dy) ? 255 : 0;
+          if (x >= request.width || y >= request.height) continue;
+          page[y * request.width + x] = atlas.Paper(ax + dx, ay + dy) ? 255 : 0;
         }
       }
     }

@@ -7,7 +7,7 @@
 
 #include "tests/test_support.h"
 
-struct PageSpec {
+struct PageRequest {
   Bytes document;
   int columns = 0;
   bool big5 = false;  // BIG5 pairs are looked up with the loaded BIG5 table
@@ -17,7 +17,7 @@ struct PageSpec {
 };
 
 // The client area's pixels, row by row: 0 black, 255 white.
-Bytes ExpectedPage(const PageSpec& spec);
+Bytes ExpectedPage(const PageRequest& request);
 
 // Pixels that differ between two pages of the same size; on a difference both
 // pages are written as PNG files named after label into the build folder.

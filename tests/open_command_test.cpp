@@ -265,10 +265,11 @@ TEST_F(OpenCommandTest, ToggleReanchorsAtTheTopByte) {
   EXPECT_EQ(big5Mode, 1);
   EXPECT_LE(view.topOffset, anchor);
   EXPECT_GT(view.topOffset + lineBytes[view.topLine], anchor) << "the top line holds the byte";
-  PageSpec spec{ToBytes(text), view.columns,     true,
-                view.topLine,  SimClientWidth(), SimClientHeight()};
-  EXPECT_EQ(DifferingPixels(ExpectedPage(spec), SimSurface(), spec.width, spec.height, "toggle"),
-            0);
+  PageRequest request{ToBytes(text), view.columns,     true,
+                      view.topLine,  SimClientWidth(), SimClientHeight()};
+  EXPECT_EQ(
+      DifferingPixels(ExpectedPage(request), SimSurface(), request.width, request.height, "toggle"),
+      0);
 }
 
 TEST_F(OpenCommandTest, ToggleFailures) {
@@ -315,9 +316,11 @@ TEST_F(OpenCommandTest, OpeningForBig5WithoutTheMapLaysOutInGbMode) {
   EXPECT_EQ(lastLine, 0) << "the new document's own layout";
   EXPECT_EQ(view.topLine, 0);
   EXPECT_EQ(lineBytes[0], 8);
-  PageSpec spec{
+  PageRequest request{
       ToBytes("\xA4\x40\xA4\x41 new"), view.columns, false, 0, SimClientWidth(), SimClientHeight()};
-  EXPECT_EQ(DifferingPixels(ExpectedPage(spec), SimSurface(), spec.width, spec.height, "nomap"), 0);
+  EXPECT_EQ(
+      DifferingPixels(ExpectedPage(request), SimSurface(), request.width, request.height, "nomap"),
+      0);
 }
 
 TEST_F(OpenCommandTest, ToggleWithoutADocument) {

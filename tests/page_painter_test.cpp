@@ -52,20 +52,21 @@ class PagePainterTest : public ::testing::Test {
     SimRunUntilIdle();
   }
 
-  PageSpec Spec() const {
-    PageSpec spec;
-    spec.document = content_;
-    spec.columns = view.columns;
-    spec.big5 = simWindow.caption.find(".b5") != std::string::npos;
-    spec.topLine = view.topLine;
-    spec.width = SimClientWidth();
-    spec.height = SimClientHeight();
-    return spec;
+  PageRequest Request() const {
+    PageRequest request;
+    request.document = content_;
+    request.columns = view.columns;
+    request.big5 = simWindow.caption.find(".b5") != std::string::npos;
+    request.topLine = view.topLine;
+    request.width = SimClientWidth();
+    request.height = SimClientHeight();
+    return request;
   }
 
   int Differences(const std::string& label) const {
-    const PageSpec spec = Spec();
-    return DifferingPixels(ExpectedPage(spec), SimSurface(), spec.width, spec.height, label);
+    const PageRequest request = Request();
+    return DifferingPixels(ExpectedPage(request), SimSurface(), request.width, request.height,
+                           label);
   }
 
   ScratchFolder folder_;

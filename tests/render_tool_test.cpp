@@ -150,15 +150,15 @@ TEST_F(RenderToolTest, PaintsThePageTheWindowShowsForASizeAndTopLine) {
     ASSERT_EQ(width, c.width);
     ASSERT_EQ(height, c.height);
 
-    PageSpec spec;
-    spec.document = ReadWholeFile(document);
-    spec.columns = std::min((c.width - kColumnSlack) / kColumnWidth, kMaxColumns);
-    spec.big5 = c.big5;
+    PageRequest request;
+    request.document = ReadWholeFile(document);
+    request.columns = std::min((c.width - kColumnSlack) / kColumnWidth, kMaxColumns);
+    request.big5 = c.big5;
     const int pageLines = c.height / kLinePitch;
-    spec.topLine = std::min(c.top, MaxTopLine(document, spec.columns, pageLines, c.big5));
-    spec.width = c.width;
-    spec.height = c.height;
-    EXPECT_EQ(DifferingPixels(ExpectedPage(spec), pixels, c.width, c.height, "render-tool"), 0);
+    request.topLine = std::min(c.top, MaxTopLine(document, request.columns, pageLines, c.big5));
+    request.width = c.width;
+    request.height = c.height;
+    EXPECT_EQ(DifferingPixels(ExpectedPage(request), pixels, c.width, c.height, "render-tool"), 0);
   }
 }
 

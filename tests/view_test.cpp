@@ -66,9 +66,10 @@ class ScrollTest : public ::testing::Test {
   }
 
   bool PageIsRight() const {
-    PageSpec spec{content_, view.columns, false, view.topLine, SimClientWidth(), SimClientHeight()};
-    return DifferingPixels(ExpectedPage(spec), SimSurface(), spec.width, spec.height, "scroll") ==
-           0;
+    PageRequest request{content_,     view.columns,     false,
+                        view.topLine, SimClientWidth(), SimClientHeight()};
+    return DifferingPixels(ExpectedPage(request), SimSurface(), request.width, request.height,
+                           "scroll") == 0;
   }
 
   ScratchFolder folder_;
