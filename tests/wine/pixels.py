@@ -20,6 +20,17 @@ import sys
 WHITE = 255
 
 
+def inner_edge(start, stop, pixel):
+    """Walks back from start past a white run, then past the frame's lines;
+    the client's exclusive edge is one step after where the walk stops."""
+    at = start
+    while at > stop and pixel(at) == WHITE:
+        at -= 1
+    while at > stop and pixel(at) != WHITE:
+        at -= 1
+    return at + 1
+
+
 def load(path, width):
     data = open(path, "rb").read()
     return data, len(data) // width
@@ -42,19 +53,9 @@ def client(path, width, height):
     top = next((y for y in range(edge, height) if px(left, y) == WHITE), None)
     # From the right: the edge's outer light line, then the edge's inner line
     # and the scroll bar, which hold no pure white on the client's top row.
-    x = width - 1
-    while x > left and px(x, top) == WHITE:
-        x -= 1
-    while x > left and px(x, top) != WHITE:
-        x -= 1
-    right = x + 1
+    right = inner_edge(width - 1, left, lambda x: px(x, top))
     # From the bottom, the same two kinds of line along the left margin.
-    y = height - 1
-    while y > top and px(left, y) == WHITE:
-        y -= 1
-    while y > top and px(left, y) != WHITE:
-        y -= 1
-    bottom = y + 1
+    bottom = inner_edge(height - 1, top, lambda y: px(left, y))
     if right - left < 8 or bottom - top < 8:
         sys.exit("client: no client area found")
     print(left, top, right - left, bottom - top)
