@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <climits>  // UINT_MAX, in which winuser.h spells WHEEL_PAGESCROLL
 #include <cstddef>
 
 #include "platform/platform.h"
