@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 
 ViewState view;
+int wheelRemainder = 0;
 
 void ApplyClientSize(unsigned sizeKind, int width, int height) {
   view.pageLines = height / kLinePitch;
@@ -41,6 +42,7 @@ void ComputeMaxTopLine() {
 void ResetViewToTop() {
   view.topLine = 0;
   view.topOffset = 0;
+  wheelRemainder = 0;
   ComputeMaxTopLine();
 }
 
@@ -86,6 +88,22 @@ static void MoveBy(int d) {
   }
 }
 
+// Moves the top to target (within 0..maxTopLine): the pixels move for less
+// than a page, a larger move repaints all.
+static void MoveTo(int target) {
+  if (target > view.maxTopLine) target = view.maxTopLine;
+  if (target < 0) target = 0;
+  const int d = target - view.topLine;
+  if (d == 0) return;
+  MoveBy(d);
+  UpdateScrollBar();
+  if ((d < 0 ? -d : d) < view.pageLines) {
+    ScrollClient(-kLinePitch * d);
+  } else {
+    InvalidateClient();
+  }
+}
+
 bool HandleScrollCommand(int code, int thumbPosition) {
   if (documentHandle == kInvalidFile) return false;
   const int top = view.topLine;
@@ -116,21 +134,11 @@ bool HandleScrollCommand(int code, int thumbPosition) {
       InvalidateClient();
       break;
     case kScrollThumbPosition:
-    case kScrollThumbTrack: {
+    case kScrollThumbTrack:
       // The bar's range keeps the thumb within 0..maxTopLine; a forged message
-      // must not walk the view past the table, so hold it there anyway.
-      const int target = thumbPosition > maxTop ? maxTop : thumbPosition;
-      const int d = target - top;
-      if (d == 0) break;
-      MoveBy(d);
-      UpdateScrollBar();
-      if ((d < 0 ? -d : d) < view.pageLines) {
-        ScrollClient(-kLinePitch * d);
-      } else {
-        InvalidateClient();
-      }
+      // must not walk the view past the table, so MoveTo holds it there anyway.
+      MoveTo(thumbPosition);
       break;
-    }
     case kScrollTop:
       if (top == 0) break;
       view.topLine = 0;
@@ -162,4 +170,30 @@ void HandleKeyDown(unsigned key) {
     default: return;
   }
   PostToWindow(kMessageVScroll, static_cast<MessageParam>(code), 0);
+}
+
+void HandleMouseWheel(int delta) {
+  if (documentHandle == kInvalidFile) return;
+  // A turn the other way starts afresh rather than first paying off the old one.
+  if ((wheelRemainder < 0 && delta > 0) || (wheelRemainder > 0 && delta < 0)) wheelRemainder = 0;
+  wheelRemainder += delta;
+  const unsigned setting = WheelScrollLines();
+  if (setting == kWheelPageScroll) {
+    const int notches = wheelRemainder / kWheelDelta;
+    wheelRemainder -= notches * kWheelDelta;
+    for (int i = 0; i < notches; ++i) HandleScrollCommand(kScrollPageUp, 0);
+    for (int i = 0; i > notches; --i) HandleScrollCommand(kScrollPageDown, 0);
+    return;
+  }
+  // More lines a notch than the index can hold moves no further; the limit
+  // also keeps the products below within an int.
+  const unsigned limit = static_cast<unsigned>(kMaxDisplayLines);
+  const int perNotch = static_cast<int>(setting < limit ? setting : limit);
+  if (perNotch == 0) {
+    wheelRemainder = 0;
+    return;
+  }
+  const int lines = wheelRemainder * perNotch / kWheelDelta;
+  wheelRemainder -= lines * kWheelDelta / perNotch;
+  MoveTo(view.topLine - lines);
 }

@@ -13,13 +13,18 @@ struct ViewState {
 };
 extern ViewState view;
 
+// The wheel's turn not yet scrolled, in wheel units (kWheelDelta a notch): a
+// touchpad sends fractions of a notch, which add up to whole lines. Cleared
+// when the turn changes direction and when a document is placed at the top.
+extern int wheelRemainder;
+
 // The size handler: metrics from the client size, relayout when the columns changed.
 void ApplyClientSize(unsigned sizeKind, int width, int height);
 
 // maxTopLine from lastLine and pageLines.
 void ComputeMaxTopLine();
 
-// The top of the document at the top of the window.
+// The top of the document at the top of the window, with no wheel turn left over.
 void ResetViewToTop();
 
 // Puts at the top the display line holding the byte at anchor, but not beyond maxTopLine.
@@ -39,3 +44,7 @@ bool HandleScrollCommand(int code, int thumbPosition);
 
 // Turns the six scrolling keys into queued scroll commands.
 void HandleKeyDown(unsigned key);
+
+// Scrolls by the wheel's turn (positive up) as the user's wheel setting asks:
+// lines a notch, or a page a notch; nothing without a document.
+void HandleMouseWheel(int delta);

@@ -54,6 +54,7 @@ constexpr unsigned kMessageKeyDown = 0x0100;        // WM_KEYDOWN
 constexpr unsigned kMessageCommand = 0x0111;        // WM_COMMAND
 constexpr unsigned kMessageVScroll = 0x0115;        // WM_VSCROLL
 constexpr unsigned kMessageInitMenuPopup = 0x0117;  // WM_INITMENUPOPUP
+constexpr unsigned kMessageMouseWheel = 0x020A;     // WM_MOUSEWHEEL
 constexpr unsigned kMessageDropFiles = 0x0233;      // WM_DROPFILES
 
 // Size kinds of a size notification (wParam of WM_SIZE).
@@ -70,6 +71,11 @@ constexpr int kScrollThumbPosition = 4;  // SB_THUMBPOSITION
 constexpr int kScrollThumbTrack = 5;     // SB_THUMBTRACK
 constexpr int kScrollTop = 6;            // SB_TOP
 constexpr int kScrollBottom = 7;         // SB_BOTTOM
+
+// The wheel's turn: the signed high word of WM_MOUSEWHEEL's wParam, positive
+// away from the user (up), in steps of kWheelDelta for each notch.
+constexpr int kWheelDelta = 120;                    // WHEEL_DELTA, one notch
+constexpr unsigned kWheelPageScroll = 0xFFFFFFFFu;  // WHEEL_PAGESCROLL
 
 // Virtual-key codes of WM_KEYDOWN.
 constexpr unsigned kKeyPageUp = 33;    // VK_PRIOR
@@ -212,6 +218,11 @@ PixelRect ClientRectangle();
 bool RectangleOnAnyMonitor(const PixelRect& rect);
 // GetModuleFileNameA of the program
 std::uint32_t ModulePath(char* buffer, std::uint32_t size);
+
+// ---- The user's settings ----
+
+// SystemParametersInfoA SPI_GETWHEELSCROLLLINES; 3 when it cannot be read
+unsigned WheelScrollLines();
 
 // ---- Menu ----
 

@@ -1,5 +1,7 @@
 #include "shell/startup.h"
 
+#include <cstring>
+
 #include "platform/platform.h"
 #include "shell/command_ids.h"
 #include "shell/file_names.h"
@@ -8,6 +10,7 @@
 #include "shell/placement.h"
 #include "shell/settings.h"
 #include "shell/texts.h"
+#include "shell/window_lifecycle.h"
 
 static bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -25,6 +28,22 @@ const char* ArgumentString(const char* commandLine) {
   }
   while (IsBlank(*p)) ++p;
   return p;
+}
+
+// Puts the argument into fileName without one pair of double quotes around
+// the whole of it: Explorer and shells quote names with blanks, and a Windows
+// name cannot hold a quote, so such a pair is only quoting. False, leaving
+// fileName as it was, when the name does not fit.
+static bool TakeArgumentName(const char* argument) {
+  std::size_t length = std::strlen(argument);
+  if (length >= 2 && argument[0] == '"' && argument[length - 1] == '"') {
+    ++argument;
+    length -= 2;
+  }
+  if (length >= kMaxPath) return false;
+  std::memcpy(fileName, argument, length);
+  fileName[length] = 0;
+  return true;
 }
 
 // The show command the saved state asks for.
@@ -49,13 +68,16 @@ int StartUp(const char* commandLine) {
   const int width = known ? placement.right - placement.left : kUseDefault;
   const int height = known ? placement.bottom - placement.top : kUseDefault;
   if (!CreateMainWindow(kClassName, kStartCaption, x, y, width, height)) return 1;
+  // A failed creation has warned and ended the window: nothing more is shown,
+  // and the loop only collects the quit message.
+  if (windowDestroyed) return RunMessageLoop();
   ShowMainWindow(showCommand);
 
   bool openRefused = false;
   const char* argument = ArgumentString(commandLine);
   if (*argument) {
     // A name too long for fileName is refused, never cut into another name.
-    if (SetName(fileName, argument)) {
+    if (TakeArgumentName(argument)) {
       options.pendingName = 1;
     } else {
       ShowWarning(kCouldNotOpenFile);

@@ -15,6 +15,9 @@ int LowWord(std::uintptr_t value) {
 int HighWord(std::uintptr_t value) {
   return static_cast<int>((value >> 16) & 0xFFFF);
 }
+int SignedHighWord(std::uintptr_t value) {
+  return static_cast<std::int16_t>((value >> 16) & 0xFFFF);
+}
 
 void OnMove() {
   if (!WindowIsMinimized() && !WindowIsMaximized()) RecordRectangle();
@@ -46,6 +49,7 @@ MessageResult WindowProcedure(unsigned message, MessageParam wParam, MessageData
     case kMessageInitMenuPopup:
       if (OnInitMenuPopup(LowWord(data), HighWord(data) == 1)) return 0;
       break;
+    case kMessageMouseWheel: HandleMouseWheel(SignedHighWord(wParam)); return 0;
     case kMessageDropFiles: OnDropFiles(static_cast<DropHandle>(wParam)); return 0;
     default: break;
   }

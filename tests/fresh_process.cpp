@@ -20,6 +20,7 @@ void ResetLogicState() {
   documentHandle = kInvalidFile;
   reader = DocumentReader{};
   view = ViewState{};
+  wheelRemainder = 0;
   big5Mode = 0;
   lastLine = 0;
   truncated = 0;

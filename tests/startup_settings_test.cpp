@@ -232,7 +232,15 @@ TEST_F(StartupTest, ArgumentOpensWithoutTheDialog) {
       {"a name with blanks", "tavelo.exe C:\\a b.gb", 0, 0, "Tavelo - C:\\a b.gb", nullptr},
       {"no argument, no dialog", "tavelo.exe", 0, 0, kStartCaption, nullptr},
       {"no argument, the dialog", "tavelo.exe", 1, 1, kStartCaption, nullptr},
-      {"a quoted name is no file", "tavelo.exe \"C:\\a b.gb\"", 1, 0, kStartCaption,
+      {"a quoted name with blanks opens", "tavelo.exe \"C:\\a b.gb\"", 1, 0, "Tavelo - C:\\a b.gb",
+       nullptr},
+      {"only one pair of quotes goes", "tavelo.exe \"\"C:\\a b.gb\"\"", 1, 0, kStartCaption,
+       kCouldNotOpenFile},
+      {"a quote at one end only stays", "tavelo.exe \"C:\\a b.gb", 1, 0, kStartCaption,
+       kCouldNotOpenFile},
+      {"a blank after the closing quote keeps the quotes", "tavelo.exe \"C:\\a b.gb\" ", 1, 0,
+       kStartCaption, kCouldNotOpenFile},
+      {"empty quotes name no file that opens", "tavelo.exe \"\"", 1, 0, kStartCaption,
        kCouldNotOpenFile},
       {"a name too long is refused", "tavelo.exe " + tooLong, 1, 0, kStartCaption,
        kCouldNotOpenFile},
@@ -261,10 +269,12 @@ TEST_F(StartupTest, CreationFailuresEndTheProgram) {
     bool hideFont;
     bool failWorkArea;
     const char* warning;
+    std::string argument;
   };
   const Case cases[] = {
-      {"no font", true, false, kCouldNotLoadFonts},
-      {"no memory", false, true, kCouldNotAllocateMemory},
+      {"no font", true, false, kCouldNotLoadFonts, "C:\\some.gb"},
+      {"no font, a name too long", true, false, kCouldNotLoadFonts, std::string(300, 'x')},
+      {"no memory", false, true, kCouldNotAllocateMemory, "C:\\some.gb"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -274,12 +284,13 @@ TEST_F(StartupTest, CreationFailuresEndTheProgram) {
     ResetLogicState();
     if (c.hideFont) SimHideResource(kFontBitmapName);
     SimFailAllocations(51200, c.failWorkArea);
-    StartUp("tavelo.exe C:\\some.gb");
+    StartUp(("tavelo.exe " + c.argument).c_str());
     ASSERT_FALSE(simBoxes.empty());
     EXPECT_EQ(simBoxes[0].text, c.warning);
     EXPECT_TRUE(SimQuitPosted());
     EXPECT_TRUE(simDialogs.empty());
-    EXPECT_EQ(simBoxes.size(), 1u) << "the posted open is not carried out";
+    EXPECT_EQ(simBoxes.size(), 1u) << "the argument is not handled";
+    EXPECT_FALSE(simWindow.shown);
     EXPECT_EQ(SimLiveBlocks(), 0);
     EXPECT_EQ(SimLiveBitmaps(), 0);
   }

@@ -1,6 +1,8 @@
 // View metrics and scrolling, through the running program's window.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "display/view.h"
 #include "document/line_index.h"
 #include "document/reader.h"
@@ -146,6 +148,70 @@ TEST_F(ScrollTest, ScrollCommands) {
   }
 }
 
+TEST_F(ScrollTest, WheelScrollsByTheUsersSetting) {
+  struct Case {
+    const char* what;
+    unsigned setting;  // lines a notch, or kWheelPageScroll
+    int from;
+    std::vector<int> deltas;  // the turns, in order
+    int to;
+    int moved;  // pixels of the first ScrollClient, 0 for none
+    bool repaint;
+  };
+  const Case cases[] = {
+      {"a notch down moves three lines", 3, 10, {-120}, 13, -54, false},
+      {"a notch up moves three lines back", 3, 13, {120}, 10, 54, false},
+      {"a fast turn of three notches", 3, 10, {-360}, 19, -162, false},
+      {"a notch down holds at the bottom", 3, 69, {-120}, 70, -18, false},
+      {"a notch up holds at the top", 3, 1, {120}, 0, 18, false},
+      {"touchpad fractions add up to the notch's lines",
+       3,
+       10,
+       {-30, -30, -30, -30},
+       13,
+       -18,
+       false},
+      {"a turn back starts afresh", 3, 10, {-30, 30, 30}, 9, 18, false},
+      {"ten lines a notch", 10, 10, {-120}, 20, -180, false},
+      {"more than a page a notch repaints", 50, 10, {-120}, 60, 0, true},
+      {"a setting beyond the document holds at the bottom", 0xFFFFFFFEu, 10, {-120}, 70, 0, true},
+      {"no lines a notch", 0, 10, {-120, -120}, 10, 0, false},
+      {"a page a notch", kWheelPageScroll, 10, {-120}, 40, 0, true},
+      {"half notches of pages", kWheelPageScroll, 10, {-60, -60}, 40, 0, true},
+      {"a page up stops at the top", kWheelPageScroll, 10, {120}, 0, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Show(Lines(100), 300, 30 * 18);
+    SimSetWheelScrollLines(c.setting);
+    Scroll(kScrollThumbPosition, c.from);
+    simPaint.scrolls.clear();
+    const int invalidations = simPaint.invalidations;
+    for (int delta : c.deltas) {
+      SimTurnWheel(delta);
+      SimRunUntilIdle();
+    }
+    EXPECT_EQ(view.topLine, c.to);
+    EXPECT_EQ(view.topOffset, LineStartOffset(c.to));
+    EXPECT_EQ(simWindow.scrollBar.position, c.to);
+    EXPECT_EQ(simPaint.scrolls.empty() ? 0 : simPaint.scrolls[0], c.moved);
+    EXPECT_EQ(simPaint.invalidations > invalidations, c.repaint);
+    EXPECT_TRUE(PageIsRight());
+  }
+}
+
+TEST_F(ScrollTest, ANewDocumentDropsTheWheelsRemainder) {
+  folder_.Write("other.txt", ToBytes(Lines(100)));
+  Show(Lines(100), 300, 30 * 18);
+  SimTurnWheel(-30);
+  SimDropFiles({"C:\\other.txt"});
+  SimRunUntilIdle();
+  SimTurnWheel(-30);
+  SimRunUntilIdle();
+  EXPECT_EQ(simWindow.caption, "Tavelo - C:\\other.txt");
+  EXPECT_EQ(view.topLine, 0) << "half a notch from each document is not a line";
+}
+
 TEST_F(ScrollTest, DocumentThatFitsCannotScroll) {
   Show(Lines(10), 300, 20 * 18);
   EXPECT_EQ(view.maxTopLine, 0);
@@ -248,6 +314,8 @@ TEST_F(ScrollTest, KeysAndScrollingWithoutADocument) {
   Press(kKeyDown);
   EXPECT_EQ(SimPendingMessages(), 0) << "no scroll command is queued";
   Scroll(kScrollLineDown, 0);
+  SimTurnWheel(-kWheelDelta);
+  SimRunUntilIdle();
   EXPECT_EQ(view.topLine, 0);
   EXPECT_EQ(documentHandle, kInvalidFile);
 }

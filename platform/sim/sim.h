@@ -112,6 +112,9 @@ constexpr int kSimScrollBarWidth = 16;
 // The monitors of the desktop (one 1024x768 monitor by default).
 void SimSetMonitors(const std::vector<PixelRect>& monitors);
 
+// The user's wheel setting: lines a notch scrolls, or kWheelPageScroll (3 by default).
+void SimSetWheelScrollLines(unsigned lines);
+
 int SimClientWidth();
 int SimClientHeight();
 
@@ -126,6 +129,8 @@ void SimClose();  // the close box
 
 // What a user does that reaches the queue; run SimRunUntilIdle afterwards.
 void SimPressKey(unsigned key);
+// Turns the wheel by delta (kWheelDelta a notch, positive away from the user).
+void SimTurnWheel(int delta);
 void SimChooseCommand(int command);
 void SimDropFiles(const std::vector<std::string>& names);
 void SimPostMessage(unsigned message, MessageParam wParam, MessageData lParam);

@@ -10,7 +10,7 @@ void SimCloseFiles();  // the process's handles only
 void SimResetMemory();
 void SimResetRegistry();
 void SimResetWindow();
-void SimResetDesktop();  // monitors and the installed program's path
+void SimResetDesktop();  // monitors, the wheel setting and the installed program's path
 void SimResetDialogs();
 void SimForgetCalls();  // the recorded boxes and dialogs; answers still to come stay
 

@@ -24,6 +24,8 @@ int quitCode = 0;
 const PixelRect kDefaultMonitor{0, 0, 1024, 768};
 const char kDefaultModulePath[] = "C:\\Program Files\\Tavelo\\tavelo.exe";
 std::vector<PixelRect> monitors{kDefaultMonitor};
+constexpr unsigned kDefaultWheelScrollLines = 3;
+unsigned wheelScrollLines = kDefaultWheelScrollLines;
 std::map<int, bool> checked;
 std::map<int, bool> enabled;
 std::map<DropHandle, std::vector<std::string>> drops;
@@ -118,6 +120,7 @@ void SimResetWindow() {
 
 void SimResetDesktop() {
   monitors = {kDefaultMonitor};
+  wheelScrollLines = kDefaultWheelScrollLines;
   modulePath = kDefaultModulePath;
 }
 
@@ -127,6 +130,14 @@ bool SimWindowPaintable() {
 
 void SimSetMonitors(const std::vector<PixelRect>& list) {
   monitors = list;
+}
+
+void SimSetWheelScrollLines(unsigned lines) {
+  wheelScrollLines = lines;
+}
+
+unsigned WheelScrollLines() {
+  return wheelScrollLines;
 }
 
 int SimClientWidth() {
@@ -177,6 +188,11 @@ void SimClose() {
 
 void SimPressKey(unsigned key) {
   PostToWindow(kMessageKeyDown, key, 0);
+}
+
+void SimTurnWheel(int delta) {
+  // The delta is the high word of wParam; the low word holds no keys or buttons.
+  PostToWindow(kMessageMouseWheel, static_cast<MessageParam>(delta & 0xFFFF) << 16, 0);
 }
 
 void SimChooseCommand(int command) {

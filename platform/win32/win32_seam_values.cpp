@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <climits>  // UINT_MAX, in which winuser.h spells WHEEL_PAGESCROLL
 #include <cstddef>
 
 #include "platform/platform.h"
@@ -56,6 +57,9 @@ static_assert(kMessageCommand == WM_COMMAND, "WM_COMMAND");
 static_assert(kMessageVScroll == WM_VSCROLL, "WM_VSCROLL");
 static_assert(kMessageInitMenuPopup == WM_INITMENUPOPUP, "WM_INITMENUPOPUP");
 static_assert(kMessageDropFiles == WM_DROPFILES, "WM_DROPFILES");
+static_assert(kMessageMouseWheel == WM_MOUSEWHEEL, "WM_MOUSEWHEEL");
+static_assert(kWheelDelta == WHEEL_DELTA, "WHEEL_DELTA");
+static_assert(kWheelPageScroll == WHEEL_PAGESCROLL, "WHEEL_PAGESCROLL");
 
 static_assert(kSizeRestored == SIZE_RESTORED, "SIZE_RESTORED");
 static_assert(kSizeMinimized == SIZE_MINIMIZED, "SIZE_MINIMIZED");

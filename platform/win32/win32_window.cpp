@@ -1,5 +1,6 @@
 // The main window on Win32: its class, creation, showing, the message loop,
-// posting and sending, and what the logic asks about its placement.
+// posting and sending, what the logic asks about its placement, and the
+// wheel setting that scrolling follows.
 #include "platform/platform.h"
 #include "platform/win32/win32_main.h"
 
@@ -109,4 +110,9 @@ std::uint32_t ModulePath(char* buffer, std::uint32_t size) {
   // Windows XP leaves a cut path without its terminating zero.
   if (length >= size) buffer[size - 1] = 0;
   return length;
+}
+
+unsigned WheelScrollLines() {
+  UINT lines = 0;
+  return SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) ? lines : 3;
 }
