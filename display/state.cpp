@@ -1,0 +1,9 @@
+#include "display/state.h"
+
+ViewState view;
+BitmapHandle atlasBitmap = 0;
+
+void ResetDisplayState() {
+  view = ViewState{};
+  atlasBitmap = 0;
+}
