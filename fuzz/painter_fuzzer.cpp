@@ -19,6 +19,7 @@
 #include "document/encoding_mode.h"
 #include "document/line_index.h"
 #include "fuzz/fuzz_support.h"
+#include "shell/state.h"
 
 namespace {
 
