@@ -22,15 +22,21 @@ void ForEachDocumentByte(OutputSink& sink, Step step) {
   while (!sink.writeFailed && (c = ReadByte()) >= 0) step(c);
 }
 
-// The decoders' loop: every byte but escape is copied as it is; after an
-// escape byte, afterEscape reads on from the byte that follows it.
-template <typename AfterEscape>
-void DecodeEscapes(OutputSink& sink, int escape, AfterEscape afterEscape) {
-  ForEachDocumentByte(sink, [&sink, escape, afterEscape](int c) {
-    if (c == escape) {
-      afterEscape(sink);
-    } else {
+// The decoders' loop: every byte but escape is copied as it is. After an
+// escape, decode(sink, next) gets the byte that follows it (-1 at the end)
+// and decodes what it begins; when it begins nothing, decode returns false
+// and the escape stays, next being read again.
+template <typename Decode>
+void DecodeEscapes(OutputSink& sink, int escape, Decode decode) {
+  ForEachDocumentByte(sink, [&sink, escape, decode](int c) {
+    if (c != escape) {
       AppendByte(sink, c);
+      return;
+    }
+    const int next = ReadByte();
+    if (!decode(sink, next)) {
+      AppendByte(sink, escape);
+      Unread(next);
     }
   });
 }

@@ -46,9 +46,9 @@ void DecodeRun(OutputSink& sink) {
   }
 }
 
-// What follows a "~".
-void AfterEscape(OutputSink& sink) {
-  const int d = ReadByte();
+// What d, the byte after a "~", begins. "~" LF, "~}" outside a run and "~"
+// at the end begin nothing.
+bool DecodeEscape(OutputSink& sink, int d) {
   if (d == kEscape) {
     AppendByte(sink, kEscape);
   } else if (d == kCarriageReturn) {
@@ -58,14 +58,13 @@ void AfterEscape(OutputSink& sink) {
   } else if (d == '{') {
     DecodeRun(sink);
   } else {
-    // "~" LF, "~}" outside a run, "~" at the end: the "~" stays, d is read again.
-    AppendByte(sink, kEscape);
-    Unread(d);
+    return false;
   }
+  return true;
 }
 
 }  // namespace
 
 void DecodeHzLoop(OutputSink& sink) {
-  DecodeEscapes(sink, kEscape, AfterEscape);
+  DecodeEscapes(sink, kEscape, DecodeEscape);
 }

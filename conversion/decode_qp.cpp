@@ -14,9 +14,9 @@ int HexValue(int digit) {
   return digit <= '9' ? digit - '0' : digit - 'A' + 10;
 }
 
-// What follows a "=".
-void AfterEscape(OutputSink& sink) {
-  const int e = ReadByte();
+// What e, the byte after a "=", begins. A "=" before anything else, or as
+// the last byte, begins nothing.
+bool DecodeEscape(OutputSink& sink, int e) {
   if (e == kCarriageReturn) {
     // A soft line break; after "=" CR alone the next byte is ordinary input.
     const int x = ReadByte();
@@ -32,14 +32,13 @@ void AfterEscape(OutputSink& sink) {
       Unread(second);
     }
   } else {
-    // "=" before anything else, or as the last byte, stays; e is read again.
-    AppendByte(sink, kEscape);
-    Unread(e);
+    return false;
   }
+  return true;
 }
 
 }  // namespace
 
 void DecodeQpLoop(OutputSink& sink) {
-  DecodeEscapes(sink, kEscape, AfterEscape);
+  DecodeEscapes(sink, kEscape, DecodeEscape);
 }
