@@ -41,7 +41,7 @@ void LayOutFromTop() {
   InvalidateClient();
 }
 
-// The map's own warning for each way a load fails.
+// The warning for each way the map can fail to load.
 const char* Big5MapWarning(Big5MapFailure failure) {
   return failure == Big5MapFailure::kNoBitmap ? kCouldNotLoadMappingCodes
                                               : kCouldNotAllocateMappingCodes;
@@ -98,7 +98,7 @@ void OpenCommand() {
 }
 
 void Big5Toggle() {
-  Big5MapFailure failure;
+  Big5MapFailure failure = Big5MapFailure::kNone;
   if (big5Mode) {
     FreeBig5Map();
   } else if (!LoadBig5Map(&failure)) {
