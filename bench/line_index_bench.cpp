@@ -23,7 +23,7 @@ void BM_BuildLineIndex(benchmark::State& state) {
   view.columns = static_cast<int>(state.range(0));
   std::int64_t bytes = 0;
   for (auto _ : state) {
-    truncated = BuildLineIndex();
+    truncated = BuildLineIndex(view.columns);
     bytes += LineStartOffset(lastLine + 1);
   }
   state.counters["lines"] = lastLine + 1;

@@ -1,12 +1,6 @@
 #include "conversion/big5_map.h"
 
 #include "platform/platform.h"
-#include "shell/message_boxes.h"
-#include "shell/texts.h"
-
-const std::uint8_t* big5Table = nullptr;
-
-static BlockHandle big5Block = 0;
 
 namespace {
 
@@ -85,16 +79,19 @@ void Big5ToGb(int lead, int trail, int& row, int& cell) {
   cell = v % kCellsPerRow;
 }
 
-bool LoadBig5Map() {
+bool LoadBig5Map(Big5MapFailure* failure) {
+  Big5MapFailure ignored;
+  Big5MapFailure& why = failure != nullptr ? *failure : ignored;
+  why = Big5MapFailure::kNone;
   const BitmapHandle bitmap = LoadBitmapResource(kCodeBitmapName);
   if (bitmap == 0) {
-    ShowWarning(kCouldNotLoadMappingCodes);
+    why = Big5MapFailure::kNoBitmap;
     return false;
   }
   big5Block = AllocateFixedBlock(kBig5TableSize);
   if (big5Block == 0) {
     DeleteBitmap(bitmap);
-    ShowWarning(kCouldNotAllocateMappingCodes);
+    why = Big5MapFailure::kNoMemory;
     return false;
   }
   std::uint8_t* table = LockFixedBlock(big5Block);

@@ -4,19 +4,27 @@
 
 #include <cstdint>
 
+#include "conversion/state.h"  // big5Table
+
 constexpr std::uint32_t kBig5TableSize = 13240;
 constexpr int kBig5TableWidth = 320;  // the table is carried as a 320x331 1-bit bitmap
 constexpr int kBig5TableHeight = 331;
-
-// The loaded table; stale after FreeBig5Map until the next load.
-extern const std::uint8_t* big5Table;
+constexpr char kCodeBitmapName[] = "Code";  // the bitmap resource that carries it
 
 // The GbIndex the table gives a BIG5 code (lead 0xA1..0xF9, trail 0x40..0x7E or
 // 0xA1..0xFE), or (0, 0) when it has none. Only while the table is loaded.
 void Big5ToGb(int lead, int trail, int& row, int& cell);
 
-// Loads the table into a new fixed block; on failure it has warned and holds nothing.
-bool LoadBig5Map();
+// What kept the table from loading; the caller warns.
+enum class Big5MapFailure {
+  kNone,
+  kNoBitmap,  // the bitmap resource "Code" did not load
+  kNoMemory,  // its fixed block could not be allocated
+};
+
+// Loads the table into a new fixed block. False on failure, holding nothing,
+// with the reason in *failure when one is asked for.
+bool LoadBig5Map(Big5MapFailure* failure = nullptr);
 
 // Releases the table's block.
 void FreeBig5Map();

@@ -6,10 +6,40 @@
 #include <cstdint>
 
 #include "conversion/output_sink.h"
+#include "document/reader.h"
 #include "platform/platform.h"
 
 // One converter's loop over the whole document.
 using ConverterLoop = void (*)(OutputSink& sink);
+
+// The loop every converter runs: each byte of the document from offset 0 goes
+// to step, which may read on and push back. A failed write ends the run:
+// nothing read afterwards could reach the file.
+template <typename Step>
+void ForEachDocumentByte(OutputSink& sink, Step step) {
+  SeekTo(0);
+  int c;
+  while (!sink.writeFailed && (c = ReadByte()) >= 0) step(c);
+}
+
+// The decoders' loop: every byte but escape is copied as it is. After an
+// escape, decode(sink, next) gets the byte that follows it (-1 at the end)
+// and decodes what it begins; when it begins nothing, decode returns false
+// and the escape stays, next being read again.
+template <typename Decode>
+void DecodeEscapes(OutputSink& sink, int escape, Decode decode) {
+  ForEachDocumentByte(sink, [&sink, escape, decode](int c) {
+    if (c != escape) {
+      AppendByte(sink, c);
+      return;
+    }
+    const int next = ReadByte();
+    if (!decode(sink, next)) {
+      AppendByte(sink, escape);
+      Unread(next);
+    }
+  });
+}
 
 // BIG5 pairs become the GB2312 codes the BIG5-to-GB map gives them (the map
 // must be loaded); every other byte is copied.

@@ -46,30 +46,25 @@ void DecodeRun(OutputSink& sink) {
   }
 }
 
+// What d, the byte after a "~", begins. "~" LF, "~}" outside a run and "~"
+// at the end begin nothing.
+bool DecodeEscape(OutputSink& sink, int d) {
+  if (d == kEscape) {
+    AppendByte(sink, kEscape);
+  } else if (d == kCarriageReturn) {
+    // "~" CR LF joins two lines; after a CR alone the next byte is ordinary input.
+    const int x = ReadByte();
+    if (x != kLineFeed) Unread(x);
+  } else if (d == '{') {
+    DecodeRun(sink);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void DecodeHzLoop(OutputSink& sink) {
-  SeekTo(0);
-  int c;
-  // A failed write ends the run: nothing read afterwards could reach the file.
-  while (!sink.writeFailed && (c = ReadByte()) >= 0) {
-    if (c != kEscape) {
-      AppendByte(sink, c);
-      continue;
-    }
-    const int d = ReadByte();
-    if (d == kEscape) {
-      AppendByte(sink, kEscape);
-    } else if (d == kCarriageReturn) {
-      // "~" CR LF joins two lines; after a CR alone the next byte is ordinary input.
-      const int x = ReadByte();
-      if (x != kLineFeed) Unread(x);
-    } else if (d == '{') {
-      DecodeRun(sink);
-    } else {
-      // "~" LF, "~}" outside a run, "~" at the end: the "~" stays, d is read again.
-      AppendByte(sink, kEscape);
-      Unread(d);
-    }
-  }
+  DecodeEscapes(sink, kEscape, DecodeEscape);
 }

@@ -14,36 +14,31 @@ int HexValue(int digit) {
   return digit <= '9' ? digit - '0' : digit - 'A' + 10;
 }
 
+// What e, the byte after a "=", begins. A "=" before anything else, or as
+// the last byte, begins nothing.
+bool DecodeEscape(OutputSink& sink, int e) {
+  if (e == kCarriageReturn) {
+    // A soft line break; after "=" CR alone the next byte is ordinary input.
+    const int x = ReadByte();
+    if (x != kLineFeed) Unread(x);
+  } else if (e == kLineFeed) {
+    // A soft line break written with a bare LF.
+  } else if (IsHexDigit(e)) {
+    const int second = ReadByte();
+    if (IsHexDigit(second)) {
+      AppendByte(sink, HexValue(e) * 16 + HexValue(second));
+    } else {
+      AppendPair(sink, kEscape, e);
+      Unread(second);
+    }
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void DecodeQpLoop(OutputSink& sink) {
-  SeekTo(0);
-  int c;
-  // A failed write ends the run: nothing read afterwards could reach the file.
-  while (!sink.writeFailed && (c = ReadByte()) >= 0) {
-    if (c != kEscape) {
-      AppendByte(sink, c);
-      continue;
-    }
-    const int e = ReadByte();
-    if (e == kCarriageReturn) {
-      // A soft line break; after "=" CR alone the next byte is ordinary input.
-      const int x = ReadByte();
-      if (x != kLineFeed) Unread(x);
-    } else if (e == kLineFeed) {
-      // A soft line break written with a bare LF.
-    } else if (IsHexDigit(e)) {
-      const int second = ReadByte();
-      if (IsHexDigit(second)) {
-        AppendByte(sink, HexValue(e) * 16 + HexValue(second));
-      } else {
-        AppendPair(sink, kEscape, e);
-        Unread(second);
-      }
-    } else {
-      // "=" before anything else, or as the last byte, stays; e is read again.
-      AppendByte(sink, kEscape);
-      Unread(e);
-    }
-  }
+  DecodeEscapes(sink, kEscape, DecodeEscape);
 }

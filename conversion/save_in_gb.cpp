@@ -10,22 +10,19 @@ constexpr int kGbBase = 0xA1;  // a GbIndex (row, cell) is the GB2312 code (row 
 }  // namespace
 
 void SaveInGbLoop(OutputSink& sink) {
-  SeekTo(0);
-  int c;
-  // A failed write ends the run: nothing read afterwards could reach the file.
-  while (!sink.writeFailed && (c = ReadByte()) >= 0) {
+  ForEachDocumentByte(sink, [&sink](int c) {
     if (IsBig5Lead(c)) {
       const int trail = ReadByte();
       if (IsBig5Trail(trail)) {
         int row, cell;
         Big5ToGb(c, trail, row, cell);
         AppendPair(sink, row + kGbBase, cell + kGbBase);
-        continue;
+        return;
       }
       // Not a pair: the lead is copied and the byte after it read again (the
       // end of the input pushes back nothing).
       Unread(trail);
     }
     AppendByte(sink, c);
-  }
+  });
 }

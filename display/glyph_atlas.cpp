@@ -1,7 +1,5 @@
 #include "display/glyph_atlas.h"
 
-BitmapHandle atlasBitmap = 0;
-
 namespace {
 
 constexpr int kCell = 13;

@@ -3,6 +3,7 @@
 // printable ASCII byte, plus a placeholder of each size.
 #pragma once
 
+#include "display/state.h"  // atlasBitmap
 #include "platform/platform.h"
 
 // Top-left pixel of a cell in the atlas.
@@ -10,9 +11,6 @@ struct CellOrigin {
   int x;
   int y;
 };
-
-// The atlas bitmap, loaded at window creation; 0 while not loaded.
-extern BitmapHandle atlasBitmap;
 
 // The 13x13 cell of GbIndex (row 0..86, cell 0..93).
 CellOrigin WideCell(int row, int cell);

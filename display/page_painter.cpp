@@ -10,10 +10,6 @@
 #include "document/line_index.h"
 #include "document/reader.h"
 #include "document/work_area.h"
-#include "shell/message_boxes.h"
-#include "shell/texts.h"
-
-bool truncationWarned = false;
 
 namespace {
 
@@ -136,17 +132,4 @@ bool PaintPage(PaintTarget target, const PixelRect& request) {
   if (range.first <= range.last) PaintLines(target, atlas, range);
   ReleaseAtlas(atlas);
   return true;
-}
-
-MessageResult OnPaint() {
-  PixelRect update;
-  const PaintTarget target = BeginWindowPaint(&update);
-  const bool painted = PaintPage(target, update);
-  EndWindowPaint(target);
-  if (painted && truncated && !truncationWarned) {
-    // Set first: the box's own message loop serves further paint requests.
-    truncationWarned = true;
-    ShowWarning(kOnlyFirstLines);
-  }
-  return 0;
 }

@@ -6,9 +6,6 @@
 #include "document/work_area.h"
 #include "platform/platform.h"
 
-ViewState view;
-int wheelRemainder = 0;
-
 void ApplyClientSize(unsigned sizeKind, int width, int height) {
   view.pageLines = height / kLinePitch;
   if (view.pageLines < 1) view.pageLines = 1;
@@ -25,14 +22,23 @@ void ApplyClientSize(unsigned sizeKind, int width, int height) {
 
   const std::int32_t anchor = view.topOffset;
   const int previousTop = view.topLine;
-  ShowHourglass();
-  if (view.columns != previousColumns) truncated = BuildLineIndex();
-  ReanchorAt(anchor);
-  UpdateScrollBar();
-  ShowArrow();
+  Relayout(view.columns != previousColumns, RelayoutTop::kSameText);
   // A height change repaints only the exposed strip, which would leave the
   // old lines standing if the top moved.
   if (view.topLine != previousTop || view.topOffset != anchor) InvalidateClient();
+}
+
+void Relayout(bool rebuild, RelayoutTop top) {
+  const std::int32_t anchor = view.topOffset;
+  ShowHourglass();
+  if (rebuild) truncated = BuildLineIndex(view.columns);
+  if (top == RelayoutTop::kDocumentStart) {
+    ResetViewToTop();
+  } else {
+    ReanchorAt(anchor);
+  }
+  UpdateScrollBar();
+  ShowArrow();
 }
 
 void ComputeMaxTopLine() {

@@ -4,22 +4,26 @@
 
 #include <cstdint>
 
-struct ViewState {
-  int topLine = 0;             // display line shown at the top, 0..maxTopLine
-  std::int32_t topOffset = 0;  // file offset of topLine: the sum of lineBytes before it
-  int maxTopLine = 0;          // largest topLine, so the last page shows the last lines
-  int pageLines = 0;           // whole display lines in the client height, at least 1
-  int columns = 0;             // character columns per display line, 2..253
-};
-extern ViewState view;
-
-// The wheel's turn not yet scrolled, in wheel units (kWheelDelta a notch): a
-// touchpad sends fractions of a notch, which add up to whole lines. Cleared
-// when the turn changes direction and when a document is placed at the top.
-extern int wheelRemainder;
+#include "display/state.h"  // view, wheelRemainder
 
 // The size handler: metrics from the client size, relayout when the columns changed.
 void ApplyClientSize(unsigned sizeKind, int width, int height);
+
+// Where a relayout puts the view.
+enum class RelayoutTop {
+  kDocumentStart,  // line 0, offset 0: a newly opened document
+  kSameText,       // the display line that holds the byte that was at the top
+};
+
+// The one relayout of the open document, for Open, the BIG5 toggle and the
+// size handler: under the hourglass, rebuilds the Line index when rebuild is
+// set (its result becomes truncated), places the view and updates the scroll
+// bar. The caller repaints. A scroll bar that appears or disappears changes
+// the client width, and the platform sends that size notification from inside
+// UpdateScrollBar (SetScrollInfo, as on Win32): the size handler then lays the
+// document out again, nested, with the new column count, before this one
+// shows the arrow.
+void Relayout(bool rebuild, RelayoutTop top);
 
 // maxTopLine from lastLine and pageLines.
 void ComputeMaxTopLine();

@@ -2,8 +2,7 @@
 // conversion share, so that all of them split a text into characters alike.
 #pragma once
 
-// 1 while BIG5 text is shown (the BIG5-to-GB table is loaded), else 0; never saved.
-extern int big5Mode;
+#include "document/state.h"  // big5Mode
 
 constexpr int kTab = 9;
 constexpr int kLineFeed = 10;

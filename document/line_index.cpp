@@ -1,12 +1,8 @@
 #include "document/line_index.h"
 
-#include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/reader.h"
 #include "document/work_area.h"
-
-int lastLine = 0;
-int truncated = 0;
 
 // Even lines keep their phase in the high nibble, odd lines in the low one.
 static void StorePhase(int k, int phase) {
@@ -29,8 +25,7 @@ std::int32_t LineStartOffset(int k) {
   return offset;
 }
 
-int BuildLineIndex() {
-  const int columns = view.columns;
+int BuildLineIndex(int columns) {
   int phase = 0;  // logical column modulo 8, carried across wraps
   int carry = 0;  // spaces of a tab still to be placed; the tab byte waits in the push-back
   SeekTo(0);

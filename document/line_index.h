@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-extern int lastLine;   // index of the last display line; the document has lastLine + 1
-extern int truncated;  // 1 when the latest build stopped at the line limit, else 0
+#include "document/state.h"  // lastLine, truncated, lineBytes, linePhase
 
-// Lays the open document out with view.columns and big5Mode into lineBytes and
-// linePhase. Returns 1 when it stopped at the 32,768-line limit, else 0.
-int BuildLineIndex();
+// Lays the open document out with columns (2..253, the view's) and big5Mode
+// into lineBytes and linePhase. Returns 1 when it stopped at the 32,768-line
+// limit, else 0.
+int BuildLineIndex(int columns);
 
 // The tab phase (0..7) stored for display line k.
 int StoredPhase(int k);

@@ -2,9 +2,6 @@
 
 #include "document/work_area.h"
 
-FileHandle documentHandle = kInvalidFile;
-DocumentReader reader;
-
 void SeekTo(std::int32_t offset) {
   // The lower bound is strict on purpose: after reading the first block of any
   // file blockBase is 0, so a seek to 0 must go to the file, or a newly opened

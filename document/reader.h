@@ -4,23 +4,9 @@
 
 #include <cstdint>
 
+#include "document/state.h"  // documentHandle, reader, readBuffer
 #include "document/work_area.h"
 #include "platform/platform.h"
-
-// The open document, read with read sharing; kInvalidFile while none is open.
-// Replaced by the Open command, closed when the window is destroyed.
-extern FileHandle documentHandle;
-
-// The reader's window over the document. The platform file position always
-// equals blockBase + blockFill, so the next platform read continues the block.
-struct DocumentReader {
-  std::int32_t blockBase = 0;    // file offset of the first byte of readBuffer
-  std::int32_t blockFill = 0;    // valid bytes in readBuffer, 0..2,048
-  std::int32_t blockCursor = 0;  // index of the next byte to deliver, 0..blockFill
-  int pushBack1 = -1;            // the value ReadByte returns first, -1 = empty
-  int pushBack2 = -1;            // the value returned after pushBack1, -1 = empty
-};
-extern DocumentReader reader;
 
 // The reader addresses offsets below this; a longer file reads as ending here.
 constexpr std::int32_t kReadableLimit = INT32_MAX;

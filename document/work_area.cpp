@@ -2,12 +2,6 @@
 
 #include "platform/platform.h"
 
-std::uint8_t* readBuffer = nullptr;
-std::uint8_t* lineBytes = nullptr;
-std::uint8_t* linePhase = nullptr;
-
-static BlockHandle workAreaBlock = 0;  // the fixed block, 0 while not held
-
 static_assert(kLineBytesOffset == kReadBufferOffset + kReadBufferSize, "regions are contiguous");
 static_assert(kLinePhaseOffset == kLineBytesOffset + kMaxDisplayLines, "regions are contiguous");
 static_assert(kLinePhaseOffset + kLinePhaseSize == kWorkAreaSize, "regions fill the block");

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   OpenFuzzDocument(document);
   view.columns = columns;
   big5Mode = flags & 1;
-  truncated = BuildLineIndex();
+  truncated = BuildLineIndex(view.columns);
   const std::int64_t documentSize = static_cast<std::int64_t>(document.size());
   CheckIndexInvariants(documentSize, columns);
   CheckReaderWithin(documentSize);

@@ -19,6 +19,7 @@
 #include "document/encoding_mode.h"
 #include "document/line_index.h"
 #include "fuzz/fuzz_support.h"
+#include "shell/state.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SimRunUntilIdle();
   OpenFuzzDocument(document);
   big5Mode = flags & 1;
-  truncated = BuildLineIndex();
+  truncated = BuildLineIndex(view.columns);
   truncationWarned = true;  // the warning's box is the shell's business, not the painter's
   ResetViewToTop();
   ScrollLinesDown(std::min(topSelector, view.maxTopLine));

@@ -14,8 +14,8 @@
 #include "fuzz/fuzz_support.h"
 #include "platform/sim/sim.h"
 #include "shell/command_ids.h"
-#include "shell/options.h"
 #include "shell/placement.h"
+#include "shell/state.h"
 #include "shell/texts.h"
 
 namespace {

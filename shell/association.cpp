@@ -4,7 +4,7 @@
 
 #include "platform/platform.h"
 #include "shell/message_boxes.h"
-#include "shell/options.h"
+#include "shell/state.h"
 #include "shell/texts.h"
 
 namespace {

@@ -1,5 +1,3 @@
-#include "shell/commands.h"
-
 #include <cstdio>
 
 #include "display/geometry.h"
@@ -8,10 +6,11 @@
 #include "shell/association.h"
 #include "shell/command_ids.h"
 #include "shell/file_names.h"
+#include "shell/handlers.h"
 #include "shell/message_boxes.h"
 #include "shell/open_command.h"
-#include "shell/options.h"
 #include "shell/save_commands.h"
+#include "shell/state.h"
 #include "shell/texts.h"
 
 namespace {
@@ -31,7 +30,7 @@ void ShowAbout() {
 
 }  // namespace
 
-void HandleCommand(int command) {
+void OnCommand(int command) {
   switch (command) {
     case CMD_OPEN: OpenCommand(); break;
     case CMD_SAVE_GB: SaveInGbCommand(); break;
@@ -68,6 +67,6 @@ void OnDropFiles(DropHandle drop) {
     return;
   }
   SetName(fileName, name);
-  options.pendingName = 1;
+  pendingName = 1;
   PostToWindow(kMessageCommand, CMD_OPEN, 0);
 }

@@ -6,8 +6,6 @@
 #include "shell/registry_values.h"
 #include "shell/texts.h"
 
-FileDialogRecord dialogRecord;
-
 namespace {
 
 constexpr std::uint32_t kRecordSize = 76;  // the dialog record of the first 32-bit common dialogs

@@ -2,9 +2,7 @@
 #pragma once
 
 #include "platform/platform.h"
-
-// The one dialog record, cleared and filled anew before each dialog.
-extern FileDialogRecord dialogRecord;
+#include "shell/state.h"  // dialogRecord
 
 // Refreshes lastDirectory from the registry: empty when the key is missing,
 // unchanged when its value cannot be read.

@@ -2,11 +2,6 @@
 
 #include <cstring>
 
-char fileName[kMaxPath] = "";
-char currentName[kMaxPath] = "";
-char lastDirectory[kMaxPath] = "";
-char fileTitle[kFileTitleSize] = "";
-
 bool SetName(char (&buffer)[kMaxPath], const char* text) {
   const std::size_t length = std::strlen(text);
   if (length >= kMaxPath) return false;

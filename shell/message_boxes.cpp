@@ -1,7 +1,7 @@
 #include "shell/message_boxes.h"
 
 #include "platform/platform.h"
-#include "shell/options.h"
+#include "shell/state.h"
 #include "shell/texts.h"
 
 void BeepUnlessSilent(unsigned type) {

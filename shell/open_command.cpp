@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "conversion/big5_map.h"
-#include "display/page_painter.h"
 #include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/line_index.h"
@@ -13,10 +12,8 @@
 #include "shell/file_dialog.h"
 #include "shell/file_names.h"
 #include "shell/message_boxes.h"
-#include "shell/options.h"
+#include "shell/state.h"
 #include "shell/texts.h"
-
-bool layoutAwaitsToggle = false;
 
 namespace {
 
@@ -40,12 +37,14 @@ void SetDocumentCaption() {
 
 // Lays the new document out in the current mode with its top at the top.
 void LayOutFromTop() {
-  ShowHourglass();
-  truncated = BuildLineIndex();
-  ResetViewToTop();
-  UpdateScrollBar();
-  ShowArrow();
+  Relayout(true, RelayoutTop::kDocumentStart);
   InvalidateClient();
+}
+
+// The warning for each way the map can fail to load.
+const char* Big5MapWarning(Big5MapFailure failure) {
+  return failure == Big5MapFailure::kNoBitmap ? kCouldNotLoadMappingCodes
+                                              : kCouldNotAllocateMappingCodes;
 }
 
 }  // namespace
@@ -69,8 +68,8 @@ bool ExtensionAsksForOtherMode(const char* name) {
 }
 
 void OpenCommand() {
-  if (options.pendingName) {
-    options.pendingName = 0;
+  if (pendingName) {
+    pendingName = 0;
   } else if (!AskForFileToOpen()) {
     return;
   }
@@ -99,9 +98,11 @@ void OpenCommand() {
 }
 
 void Big5Toggle() {
+  Big5MapFailure failure = Big5MapFailure::kNone;
   if (big5Mode) {
     FreeBig5Map();
-  } else if (!LoadBig5Map()) {
+  } else if (!LoadBig5Map(&failure)) {
+    ShowWarning(Big5MapWarning(failure));
     // A document opened for the other mode must not be shown through the
     // previous document's layout: lay it out in this mode instead.
     if (layoutAwaitsToggle && documentHandle != kInvalidFile) LayOutFromTop();
@@ -110,14 +111,7 @@ void Big5Toggle() {
   }
   big5Mode = big5Mode ? 0 : 1;
   CheckMenuCommand(CMD_BIG5, big5Mode != 0);
-  if (documentHandle != kInvalidFile) {
-    const std::int32_t anchor = view.topOffset;
-    ShowHourglass();
-    truncated = BuildLineIndex();
-    ReanchorAt(anchor);
-    UpdateScrollBar();
-    ShowArrow();
-  }
+  if (documentHandle != kInvalidFile) Relayout(true, RelayoutTop::kSameText);
   layoutAwaitsToggle = false;
   InvalidateClient();
 }

@@ -3,9 +3,6 @@
 
 #include "platform/platform.h"
 
-// The Open command has posted the BIG5 toggle to lay the new document out.
-extern bool layoutAwaitsToggle;
-
 // Opens fileName (or the dialog's choice), records its directory, replaces
 // the document, sets the caption and lays it out in the mode its name asks for.
 void OpenCommand();

@@ -4,8 +4,6 @@
 
 #include "platform/platform.h"
 
-WindowPlacement placement;
-
 void ForgetRectangle() {
   placement.left = placement.top = placement.right = placement.bottom = kUseDefault;
 }

@@ -2,14 +2,7 @@
 // the window moves and changes size, saved at exit and restored at start-up.
 #pragma once
 
-struct WindowPlacement {
-  int WinStatus = 0;  // 0 normal, 1 minimized, 2 maximized; -1 before creation at a first run
-  int left = 0;       // the whole window's rectangle in its last normal placement,
-  int top = 0;        // in screen coordinates; all CW_USEDEFAULT while unknown
-  int right = 0;
-  int bottom = 0;
-};
-extern WindowPlacement placement;
+#include "shell/state.h"  // placement
 
 // No placement is known: the platform chooses the rectangle.
 void ForgetRectangle();

@@ -11,7 +11,7 @@
 #include "shell/file_dialog.h"
 #include "shell/file_names.h"
 #include "shell/message_boxes.h"
-#include "shell/options.h"
+#include "shell/state.h"
 #include "shell/texts.h"
 
 namespace {
@@ -43,7 +43,7 @@ bool OpenTogglesItself(const char* name) {
 // Hands the written file to the Open command, and asks for BIG5 mode to be
 // switched off afterwards unless the Open command does so for this name.
 void OpenWrittenFile(bool switchBig5) {
-  options.pendingName = 1;
+  pendingName = 1;
   PostToWindow(kMessageCommand, CMD_OPEN, 0);
   if (switchBig5 && !OpenTogglesItself(fileName)) PostToWindow(kMessageCommand, CMD_BIG5, 0);
 }

@@ -3,9 +3,9 @@
 #include <initializer_list>
 
 #include "platform/platform.h"
-#include "shell/options.h"
 #include "shell/placement.h"
 #include "shell/registry_values.h"
+#include "shell/state.h"
 #include "shell/texts.h"
 
 namespace {

@@ -6,11 +6,10 @@
 #include "shell/command_ids.h"
 #include "shell/file_names.h"
 #include "shell/message_boxes.h"
-#include "shell/options.h"
 #include "shell/placement.h"
 #include "shell/settings.h"
+#include "shell/state.h"
 #include "shell/texts.h"
-#include "shell/window_lifecycle.h"
 
 static bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -78,13 +77,13 @@ int StartUp(const char* commandLine) {
   if (*argument) {
     // A name too long for fileName is refused, never cut into another name.
     if (TakeArgumentName(argument)) {
-      options.pendingName = 1;
+      pendingName = 1;
     } else {
       ShowWarning(kCouldNotOpenFile);
       openRefused = true;
     }
   }
-  if (!openRefused && (options.pendingName || options.autoOpen)) {
+  if (!openRefused && (pendingName || options.autoOpen)) {
     PostToWindow(kMessageCommand, CMD_OPEN, 0);
   }
   return RunMessageLoop();

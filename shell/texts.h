@@ -13,7 +13,6 @@ constexpr char kUninstallCaption[] = "Uninstall";
 constexpr char kIconName[] = "TheIcon";
 constexpr char kMenuName[] = "TheMenu";
 constexpr char kFontBitmapName[] = "Font";
-constexpr char kCodeBitmapName[] = "Code";
 
 // Warnings.
 constexpr char kCouldNotLoadFonts[] = "Could not load fonts.";

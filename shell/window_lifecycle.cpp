@@ -1,5 +1,3 @@
-#include "shell/window_lifecycle.h"
-
 #include "conversion/big5_map.h"
 #include "display/glyph_atlas.h"
 #include "document/encoding_mode.h"
@@ -7,13 +5,12 @@
 #include "document/work_area.h"
 #include "shell/association.h"
 #include "shell/command_ids.h"
+#include "shell/handlers.h"
 #include "shell/message_boxes.h"
-#include "shell/options.h"
 #include "shell/placement.h"
 #include "shell/settings.h"
+#include "shell/state.h"
 #include "shell/texts.h"
-
-bool windowDestroyed = false;
 
 // Creation failed: the window destroys itself, which ends the program.
 static MessageResult FailCreation(const char* warning) {

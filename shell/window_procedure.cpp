@@ -1,11 +1,14 @@
 // The main window's procedure: the table of the messages the reader handles.
-// Each case unpacks its parameters and hands them to one handler.
+// Each case unpacks its parameters and hands them to one handler (handlers.h).
 #include "display/page_painter.h"
 #include "display/view.h"
+#include "document/line_index.h"
 #include "platform/platform.h"
-#include "shell/commands.h"
+#include "shell/handlers.h"
+#include "shell/message_boxes.h"
 #include "shell/placement.h"
-#include "shell/window_lifecycle.h"
+#include "shell/state.h"
+#include "shell/texts.h"
 
 namespace {
 
@@ -19,6 +22,8 @@ int SignedHighWord(std::uintptr_t value) {
   return static_cast<std::int16_t>((value >> 16) & 0xFFFF);
 }
 
+}  // namespace
+
 void OnMove() {
   if (!WindowIsMinimized() && !WindowIsMaximized()) RecordRectangle();
 }
@@ -28,7 +33,30 @@ void OnSize(unsigned sizeKind, int width, int height) {
   ApplyClientSize(sizeKind, width, height);
 }
 
-}  // namespace
+MessageResult OnPaint() {
+  PixelRect update;
+  const PaintTarget target = BeginWindowPaint(&update);
+  const bool painted = PaintPage(target, update);
+  EndWindowPaint(target);
+  if (painted && truncated && !truncationWarned) {
+    // Set first: the box's own message loop serves further paint requests.
+    truncationWarned = true;
+    ShowWarning(kOnlyFirstLines);
+  }
+  return 0;
+}
+
+void OnKeyDown(unsigned key) {
+  HandleKeyDown(key);
+}
+
+void OnMouseWheel(int delta) {
+  HandleMouseWheel(delta);
+}
+
+bool OnVScroll(int code, int thumbPosition) {
+  return HandleScrollCommand(code, thumbPosition);
+}
 
 MessageResult WindowProcedure(unsigned message, MessageParam wParam, MessageData lParam) {
   // After the destroy handling the resources are gone: what is still queued
@@ -41,15 +69,15 @@ MessageResult WindowProcedure(unsigned message, MessageParam wParam, MessageData
     case kMessageMove: OnMove(); break;
     case kMessageSize: OnSize(static_cast<unsigned>(wParam), LowWord(data), HighWord(data)); break;
     case kMessagePaint: return OnPaint();
-    case kMessageKeyDown: HandleKeyDown(static_cast<unsigned>(wParam)); return 0;
-    case kMessageCommand: HandleCommand(LowWord(wParam)); return 0;
+    case kMessageKeyDown: OnKeyDown(static_cast<unsigned>(wParam)); return 0;
+    case kMessageCommand: OnCommand(LowWord(wParam)); return 0;
     case kMessageVScroll:
-      if (HandleScrollCommand(LowWord(wParam), HighWord(wParam))) return 0;
+      if (OnVScroll(LowWord(wParam), HighWord(wParam))) return 0;
       break;
     case kMessageInitMenuPopup:
       if (OnInitMenuPopup(LowWord(data), HighWord(data) == 1)) return 0;
       break;
-    case kMessageMouseWheel: HandleMouseWheel(SignedHighWord(wParam)); return 0;
+    case kMessageMouseWheel: OnMouseWheel(SignedHighWord(wParam)); return 0;
     case kMessageDropFiles: OnDropFiles(static_cast<DropHandle>(wParam)); return 0;
     default: break;
   }

@@ -23,7 +23,7 @@
 #include "shell/command_ids.h"
 #include "shell/file_names.h"
 #include "shell/open_command.h"
-#include "shell/options.h"
+#include "shell/state.h"
 #include "shell/texts.h"
 #include "tests/expected_page.h"
 #include "tests/test_support.h"

@@ -1,36 +1,18 @@
 #include "tests/fresh_process.h"
 
-#include "display/glyph_atlas.h"
-#include "display/page_painter.h"
-#include "display/view.h"
-#include "document/encoding_mode.h"
-#include "document/line_index.h"
-#include "document/reader.h"
+#include "conversion/state.h"
+#include "display/state.h"
+#include "document/state.h"
 #include "document/work_area.h"
 #include "platform/platform.h"
 #include "platform/sim/sim.h"
-#include "shell/file_names.h"
-#include "shell/open_command.h"
-#include "shell/options.h"
-#include "shell/placement.h"
-#include "shell/window_lifecycle.h"
+#include "shell/state.h"
 
 void ResetLogicState() {
-  readBuffer = lineBytes = linePhase = nullptr;
-  documentHandle = kInvalidFile;
-  reader = DocumentReader{};
-  view = ViewState{};
-  wheelRemainder = 0;
-  big5Mode = 0;
-  lastLine = 0;
-  truncated = 0;
-  atlasBitmap = 0;
-  truncationWarned = false;
-  options = Options{};
-  placement = WindowPlacement{};
-  windowDestroyed = false;
-  layoutAwaitsToggle = false;
-  fileName[0] = currentName[0] = lastDirectory[0] = fileTitle[0] = 0;
+  ResetDocumentState();
+  ResetDisplayState();
+  ResetConversionState();
+  ResetShellState();
 }
 
 void StartFreshProcess() {

@@ -110,7 +110,7 @@ TEST(LineIndexPropertyTest, AgreesWithASimpleLayoutOnRandomDocuments) {
     ASSERT_TRUE(OpenDocumentFile(folder.Write("doc.bin", d)));
     view.columns = columns;
     big5Mode = big5;
-    const int result = BuildLineIndex();
+    const int result = BuildLineIndex(view.columns);
     const ModelLayout model = LayOut(d, columns, big5);
     SCOPED_TRACE("round " + std::to_string(round) + ", columns " + std::to_string(columns));
     ASSERT_EQ(result, model.result);

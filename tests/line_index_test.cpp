@@ -34,7 +34,7 @@ class LineIndexTest : public ::testing::Test {
     EXPECT_TRUE(OpenDocumentFile(folder_.Write("doc.txt", ToBytes(content))));
     view.columns = columns;
     big5Mode = big5 ? 1 : 0;
-    return BuildLineIndex();
+    return BuildLineIndex(view.columns);
   }
 
   ScratchFolder folder_;

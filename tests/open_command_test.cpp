@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "conversion/big5_map.h"
 #include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/line_index.h"
@@ -14,7 +15,7 @@
 #include "shell/command_ids.h"
 #include "shell/file_names.h"
 #include "shell/open_command.h"
-#include "shell/options.h"
+#include "shell/state.h"
 #include "shell/texts.h"
 #include "tests/expected_page.h"
 #include "tests/test_support.h"

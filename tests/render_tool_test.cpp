@@ -63,7 +63,7 @@ class RenderToolTest : public ::testing::Test {
       big5Mode = 1;
     }
     view.columns = columns;
-    BuildLineIndex();
+    BuildLineIndex(view.columns);
     return pageLines - 1 < lastLine ? lastLine - pageLines + 1 : 0;
   }
 

@@ -12,7 +12,7 @@
 #include "platform/sim/sim.h"
 #include "shell/command_ids.h"
 #include "shell/file_names.h"
-#include "shell/options.h"
+#include "shell/state.h"
 #include "shell/texts.h"
 #include "tests/test_support.h"
 
@@ -169,7 +169,7 @@ TEST_F(SaveCommandsTest, CancellingTheDialogEndsTheCommand) {
     EXPECT_EQ(Cursors(), "");
     EXPECT_EQ(simFiles.writes, 0);
     EXPECT_FALSE(simClipboard.open);
-    EXPECT_EQ(options.pendingName, 0);
+    EXPECT_EQ(pendingName, 0);
     Forget();
   }
   const auto after = std::filesystem::directory_iterator(folder_.Root());
@@ -207,7 +207,7 @@ TEST_F(SaveCommandsTest, TheOpenDocumentCannotBeWrittenByAnyName) {
       EXPECT_TRUE(Exists("link.b5")) << "nothing is deleted";
       EXPECT_EQ(documentHandle, document);
       EXPECT_STREQ(currentName, "C:\\doc.b5");
-      EXPECT_EQ(options.pendingName, 0);
+      EXPECT_EQ(pendingName, 0);
       EXPECT_FALSE(simClipboard.open);
       EXPECT_EQ(simClipboard.locks, 0);
       Forget();
@@ -273,7 +273,7 @@ TEST_F(SaveCommandsTest, AnOutputThatCannotBeCreatedIsReported) {
       EXPECT_EQ(ReadWholeFile(folder_.Path("held.txt")), ToBytes("someone else's"));
       EXPECT_FALSE(simClipboard.open);
       EXPECT_EQ(simClipboard.locks, 0);
-      EXPECT_EQ(options.pendingName, 0);
+      EXPECT_EQ(pendingName, 0);
       Forget();
     }
   }
@@ -302,7 +302,7 @@ TEST_F(SaveCommandsTest, AFailedWriteIsReportedAndItsFileDeleted) {
       EXPECT_EQ(Warnings(), Texts{kCouldNotWriteFile});
       EXPECT_FALSE(Exists("out.txt")) << "no truncated file is left behind";
       EXPECT_EQ(Cursors(), "WA");
-      EXPECT_EQ(options.pendingName, 0);
+      EXPECT_EQ(pendingName, 0);
       EXPECT_EQ(documentHandle, document) << "the document being read stays";
       EXPECT_STREQ(currentName, "C:\\doc.b5");
       EXPECT_EQ(ReadWholeFile(folder_.Path("doc.b5")), Bytes(100, 'x'));
@@ -348,7 +348,7 @@ TEST_F(SaveCommandsTest, TheWrittenFileIsOpenedInTheModeItsNameAndTheCommandGive
     OfferClipboardText(kClipboardText);
     const std::string output = std::string("C:\\") + c.output;
     EXPECT_EQ(ChooseSaving(c.command, output), c.posted);
-    EXPECT_EQ(options.pendingName, 1);
+    EXPECT_EQ(pendingName, 1);
     EXPECT_EQ(Warnings(), Texts{});
     EXPECT_EQ(Cursors(), "WA");
     EXPECT_EQ(ReadWholeFile(SimNativePath(output.c_str())), Written(c.command));
@@ -419,7 +419,7 @@ TEST_F(SaveCommandsTest, PasteFailuresLeaveTheClipboardClosed) {
     EXPECT_EQ(simFiles.writes, 0);
     EXPECT_FALSE(simClipboard.open);
     EXPECT_EQ(simClipboard.locks, 0);
-    EXPECT_EQ(options.pendingName, 0);
+    EXPECT_EQ(pendingName, 0);
   }
 }
 

@@ -6,9 +6,9 @@
 
 #include "platform/sim/sim.h"
 #include "shell/file_names.h"
-#include "shell/options.h"
 #include "shell/placement.h"
 #include "shell/startup.h"
+#include "shell/state.h"
 #include "shell/texts.h"
 #include "tests/test_support.h"
 

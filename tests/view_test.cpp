@@ -227,10 +227,21 @@ TEST_F(ScrollTest, DocumentThatFitsCannotScroll) {
 TEST_F(ScrollTest, TheScrollBarNarrowsTheClientArea) {
   Show(Lines(10), 27 + 7 * 40, 20 * 18);
   EXPECT_EQ(view.columns, 40);
-  Resize(27 + 7 * 40, 5 * 18);  // now the bar shows and takes its width
+  // The bar shows and takes its width: its size notification, sent from
+  // inside the relayout's scroll bar update, lays the document out again.
+  simWindow.cursors.clear();
+  Resize(27 + 7 * 40, 5 * 18);
   EXPECT_TRUE(simWindow.scrollBar.visible);
   EXPECT_EQ(SimClientWidth(), 27 + 7 * 40 - kSimScrollBarWidth);
   EXPECT_EQ(view.columns, (27 + 7 * 40 - kSimScrollBarWidth - 27) / 7);
+  EXPECT_EQ(simWindow.cursors, (std::vector<char>{'W', 'W', 'A', 'A'})) << "nested";
+  EXPECT_TRUE(PageIsRight());
+  // And the bar that goes gives its width back the same way.
+  simWindow.cursors.clear();
+  Resize(27 + 7 * 40 - kSimScrollBarWidth, 20 * 18);
+  EXPECT_FALSE(simWindow.scrollBar.visible);
+  EXPECT_EQ(view.columns, 40);
+  EXPECT_EQ(simWindow.cursors, (std::vector<char>{'W', 'W', 'A', 'A'})) << "nested";
   EXPECT_TRUE(PageIsRight());
 }
 

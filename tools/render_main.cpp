@@ -29,8 +29,8 @@
 #include "document/reader.h"
 #include "platform/platform.h"
 #include "platform/sim/sim.h"
+#include "shell/state.h"
 #include "shell/texts.h"
-#include "shell/window_lifecycle.h"
 #include "tools/png_image.h"
 
 namespace {

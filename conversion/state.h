@@ -1,0 +1,17 @@
+// The conversion room's process-wide state, all of it: the BIG5-to-GB table.
+// ResetConversionState puts every field back to its start-up value (a fresh
+// process in the tests). A converter's run keeps its own output sink.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+// The loaded table; stale after FreeBig5Map until the next load.
+extern const std::uint8_t* big5Table;
+
+// The table's fixed block; stale after FreeBig5Map (only big5_map.cpp uses it).
+extern BlockHandle big5Block;
+
+// Every field above back to its start-up value; frees nothing.
+void ResetConversionState();

@@ -1,0 +1,29 @@
+// The display room's process-wide state, all of it: the view over the Line
+// index and the glyph atlas. ResetDisplayState puts every field back to its
+// start-up value (a fresh process in the tests).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+// Which display line stands at the top and how much the window holds.
+struct ViewState {
+  int topLine = 0;             // display line shown at the top, 0..maxTopLine
+  std::int32_t topOffset = 0;  // file offset of topLine: the sum of lineBytes before it
+  int maxTopLine = 0;          // largest topLine, so the last page shows the last lines
+  int pageLines = 0;           // whole display lines in the client height, at least 1
+  int columns = 0;             // character columns per display line, 2..253
+};
+extern ViewState view;
+
+// The wheel's turn not yet scrolled, in wheel units (kWheelDelta a notch): a
+// touchpad sends fractions of a notch, which add up to whole lines. Cleared
+// when the turn changes direction and when a document is placed at the top.
+extern int wheelRemainder;
+
+// The atlas bitmap, loaded at window creation; 0 while not loaded.
+extern BitmapHandle atlasBitmap;
+
+// Every field above back to its start-up value; frees nothing.
+void ResetDisplayState();

@@ -1,3 +1,0 @@
-#include "document/encoding_mode.h"
-
-int big5Mode = 0;

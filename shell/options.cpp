@@ -1,3 +1,0 @@
-#include "shell/options.h"
-
-Options options;

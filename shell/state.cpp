@@ -1,0 +1,27 @@
+#include "shell/state.h"
+
+Options options;
+WindowPlacement placement;
+char fileName[kMaxPath] = "";
+char currentName[kMaxPath] = "";
+char lastDirectory[kMaxPath] = "";
+char fileTitle[kFileTitleSize] = "";
+int pendingName = 0;
+FileDialogRecord dialogRecord;
+bool layoutAwaitsToggle = false;
+bool truncationWarned = false;
+bool windowDestroyed = false;
+
+void ResetShellState() {
+  options = Options{};
+  placement = WindowPlacement{};
+  fileName[0] = 0;
+  currentName[0] = 0;
+  lastDirectory[0] = 0;
+  fileTitle[0] = 0;
+  pendingName = 0;
+  dialogRecord = FileDialogRecord{};
+  layoutAwaitsToggle = false;
+  truncationWarned = false;
+  windowDestroyed = false;
+}

@@ -1,0 +1,58 @@
+// The shell's process-wide state, all of it: the options and the window
+// placement that persist in the registry, the names the commands pass among
+// themselves, and the flags that carry a command's decision to a later
+// message. ResetShellState puts every field back to its start-up value (a
+// fresh process in the tests). big5Mode lives with the encoding (document/).
+#pragma once
+
+#include "platform/platform.h"
+
+// The reader's option flags (each 0 or 1).
+struct Options {
+  int silentMode = 0;  // no beep before message boxes; saved
+  int autoOpen = 1;    // show the open dialog at start-up; saved
+  int skipSave = 0;    // Uninstall ran: write no settings at exit
+};
+extern Options options;
+
+// The window placement: its state and its last normal rectangle, kept while
+// the window moves and changes size, saved at exit and restored at start-up.
+struct WindowPlacement {
+  int WinStatus = 0;  // 0 normal, 1 minimized, 2 maximized; -1 before creation at a first run
+  int left = 0;       // the whole window's rectangle in its last normal placement,
+  int top = 0;        // in screen coordinates; all CW_USEDEFAULT while unknown
+  int right = 0;
+  int bottom = 0;
+};
+extern WindowPlacement placement;
+
+// The names the commands pass among themselves (zero-terminated, single-byte).
+constexpr int kFileTitleSize = 512;
+// The one name the dialogs fill and the Open command opens: from the open
+// dialog, a drop or the command line, or the output a converter's save dialog
+// chose, which the converter then hands to the Open command.
+extern char fileName[kMaxPath];
+extern char currentName[kMaxPath];      // full name of the open document
+extern char lastDirectory[kMaxPath];    // the dialogs' initial directory, as in the registry
+extern char fileTitle[kFileTitleSize];  // the chosen file's title; nothing reads it
+
+// 1 when fileName already holds the file to open: set with the Open command
+// that start-up, a drop or a converter posts, so that it skips its dialog
+// once. No option: it is never saved.
+extern int pendingName;
+
+// The one record of the open and save dialogs, cleared and filled anew before each.
+extern FileDialogRecord dialogRecord;
+
+// The Open command has posted the BIG5 toggle to lay the new document out.
+extern bool layoutAwaitsToggle;
+
+// The truncation warning was shown for the open document (cleared by Open).
+extern bool truncationWarned;
+
+// True once the destroy handling has run: the resources are gone, and
+// messages still queued for the window are left to the platform.
+extern bool windowDestroyed;
+
+// Every field above back to its start-up value.
+void ResetShellState();
