@@ -25,8 +25,7 @@ void OnWrite(png_structp png, png_bytep data, png_size_t size) {
   const bool written =
       to->stream != nullptr
           ? std::fwrite(data, 1, size, to->stream) == size
-          : size <= 0x7FFFFFFF &&
-                WriteToFile(to->file, data, static_cast<std::int32_t>(size));
+          : size <= 0x7FFFFFFF && WriteToFile(to->file, data, static_cast<std::int32_t>(size));
   if (!written) {
     to->failed = true;
     png_error(png, "write failed");

@@ -26,9 +26,9 @@ int FileError(FileHandle file);
 // An output file of a tool, from its opening to its end.
 struct OutputFile {
   FileHandle handle = kInvalidFile;
-  bool regular = false;     // a regular file; devices and FIFOs are only written to
-  bool created = false;     // the tool made it: it did not exist before
-  bool viaLink = false;     // the name given is a symbolic link
+  bool regular = false;  // a regular file; devices and FIFOs are only written to
+  bool created = false;  // the tool made it: it did not exist before
+  bool viaLink = false;  // the name given is a symbolic link
   // What a failure removes: the real path of a file the tool made, or the
   // name of a regular file named directly; empty for the target of a link
   // that existed before, and for devices.

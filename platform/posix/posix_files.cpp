@@ -110,10 +110,9 @@ std::int32_t ReadStream(FileHandle fd, FileState& state, std::uint8_t* buffer, s
       break;
     }
     const std::size_t at = static_cast<std::size_t>(state.position % kStreamHistory);
-    const std::size_t n =
-        std::min({static_cast<std::size_t>(size - total),
-                  static_cast<std::size_t>(state.received - state.position),
-                  static_cast<std::size_t>(kStreamHistory) - at});
+    const std::size_t n = std::min({static_cast<std::size_t>(size - total),
+                                    static_cast<std::size_t>(state.received - state.position),
+                                    static_cast<std::size_t>(kStreamHistory) - at});
     std::memcpy(buffer + total, state.history.get() + at, n);
     state.position += static_cast<std::int64_t>(n);
     total += static_cast<std::int32_t>(n);
@@ -179,8 +178,8 @@ std::int32_t ReadFromFile(FileHandle file, void* buffer, std::int32_t size) {
   if (state->stream) return ReadStream(file, *state, bytes, size);
   std::int32_t total = 0;
   while (total < size) {
-    const ssize_t got = ReadOnce(static_cast<int>(file), bytes + total,
-                                 static_cast<std::size_t>(size - total));
+    const ssize_t got =
+        ReadOnce(static_cast<int>(file), bytes + total, static_cast<std::size_t>(size - total));
     if (got < 0) Fail(*state);
     if (got <= 0) break;
     total += static_cast<std::int32_t>(got);

@@ -3,6 +3,7 @@
 // move a window's pixels, bar or cursor has nothing to act on: the tool asks
 // for the whole page once the view is placed.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/platform.h"
