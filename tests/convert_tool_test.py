@@ -134,6 +134,8 @@ CASES = [
          "/dev/full", [is_device("/dev/full")], setup=lambda: write("x", FILLER)),
     Case("a device that takes everything", ["qp", INPUT, "/dev/null"], 0,
          expect=[is_device("/dev/null")]),
+    Case("a device as input and output", ["qp", "/dev/null", "/dev/null"], 0,
+         expect=[is_device("/dev/null")]),
     Case("a FIFO as output", ["qp", INPUT, path("fifo")], 0,
          expect=[is_fifo(path("fifo")), lambda: None if fifo_out == [QP_OUT] else f"{fifo_out}"],
          setup=lambda: (fifo_out.clear(), drain_fifo("fifo", fifo_out))),

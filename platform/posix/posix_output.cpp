@@ -14,8 +14,9 @@
 
 namespace {
 
+// A device read and written at once (a terminal, /dev/null) loses nothing.
 bool SameAs(const struct stat& info, const FileIdentity& input) {
-  return static_cast<std::uint64_t>(info.st_dev) == input.volume &&
+  return !S_ISCHR(info.st_mode) && static_cast<std::uint64_t>(info.st_dev) == input.volume &&
          static_cast<std::uint64_t>(info.st_ino) == input.index;
 }
 
