@@ -37,7 +37,9 @@ bool OpenDocument(const char* name) {
 bool DocumentReadWhole(const char* name) {
   if (const int error = FileError(documentHandle)) {
     if (error == ESPIPE) {
-      ReportFailure(name, "a stream could not be read again from more than 16 MB back");
+      const std::string what = "a stream could not be read again from more than " +
+                               std::to_string(kStreamHistory >> 20) + " MB back";
+      ReportFailure(name, what.c_str());
     } else {
       ReportErrno(name, "could not be read to its end", error);
     }
