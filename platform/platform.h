@@ -1,8 +1,9 @@
 // The operations the reader needs from the operating system, in its own names.
 //
 // Everything outside platform/ reaches the system only through this header.
-// Two implementations are chosen at link time: platform/win32/ (the real
-// program) and platform/sim/ (a simulated desktop for tests and native tools).
+// The implementations are chosen at link time: platform/win32/ (the real
+// program), platform/sim/ (a simulated desktop for tests) and platform/posix/
+// (the files, memory and resources of the native command-line tools).
 // Each declaration names, in one line, what it stands for on Win32. Numeric
 // constants that cross the seam (messages, codes, styles) keep Win32's values,
 // so the Win32 side passes them through unchanged.
@@ -114,6 +115,19 @@ constexpr std::uint32_t kDialogHideReadOnly = 0x0004;     // OFN_HIDEREADONLY
 constexpr std::uint32_t kDialogPathMustExist = 0x0800;    // OFN_PATHMUSTEXIST
 constexpr std::uint32_t kDialogFileMustExist = 0x1000;    // OFN_FILEMUSTEXIST
 
+// Kinds of open file (GetFileType's results).
+constexpr unsigned kFileTypeUnknown = 0;  // FILE_TYPE_UNKNOWN
+constexpr unsigned kFileTypeDisk = 1;     // FILE_TYPE_DISK: a file that can be read at any offset
+constexpr unsigned kFileTypeChar = 2;     // FILE_TYPE_CHAR: a device, read as a stream
+constexpr unsigned kFileTypePipe = 3;     // FILE_TYPE_PIPE: a pipe, read as a stream
+
+// What names one file on the system, whatever its path (the volume serial
+// number and the file index of BY_HANDLE_FILE_INFORMATION).
+struct FileIdentity {
+  std::uint64_t volume;
+  std::uint64_t index;
+};
+
 // The platform's longest path in bytes, terminating zero included (MAX_PATH).
 constexpr std::uint32_t kMaxPath = 260;
 
@@ -166,6 +180,10 @@ void CloseFile(FileHandle file);
 std::int64_t FileSizeOf(FileHandle file);
 // DeleteFileA; fails while anyone holds the file open
 bool DeleteFileNamed(const char* name);
+// GetFileType
+unsigned FileTypeOf(FileHandle file);
+// GetFileInformationByHandle: the file's volume and index; false on failure
+bool FileIdentityOf(FileHandle file, FileIdentity* identity);
 
 // ---- Fixed memory blocks ----
 

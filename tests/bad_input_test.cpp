@@ -170,6 +170,7 @@ TEST_F(BadInputTest, ANameThatCannotBeOpenedIsAnsweredAndChangesNothing) {
     Route route;
     std::function<std::vector<std::string>(const ScratchFolder&)> names;
     Texts boxes;
+    const char* untouched = nullptr;  // a file of the case that must still hold someText
   };
   const Bytes someText = ToBytes("text\r\n");
   const Case cases[] = {
@@ -191,7 +192,8 @@ TEST_F(BadInputTest, ANameThatCannotBeOpenedIsAnsweredAndChangesNothing) {
          SimHoldFile(f.Path("locked.gb"));
          return std::vector<std::string>{"C:\\locked.gb"};
        },
-       {kCouldNotOpenFile}},
+       {kCouldNotOpenFile},
+       "locked.gb"},
       {"a name of 260 characters, dropped",
        kDrop,
        [&](const ScratchFolder& f) {
@@ -264,6 +266,9 @@ TEST_F(BadInputTest, ANameThatCannotBeOpenedIsAnsweredAndChangesNothing) {
     ExpectKept(kept);
     EXPECT_EQ(SimUnfinishedDrops(), 0);
     EXPECT_EQ(ReadWholeFile(folder_.Path("good.gb")), good);
+    if (c.untouched) {
+      EXPECT_EQ(ReadWholeFile(folder_.Path(c.untouched)), someText);
+    }
   }
 }
 
@@ -330,6 +335,7 @@ TEST_F(BadInputTest, AwkwardContentIsShownFromTheTopToTheEnd) {
     Bytes head;         // the file's first bytes
     std::int64_t size;  // the file is extended with zeros (sparse) to this size
     Texts boxes;
+    bool scrollBar;  // the document is longer than the page
   };
   Bytes longLine;
   for (int i = 0; longLine.size() < (std::size_t{8} << 20); ++i) {
@@ -341,14 +347,15 @@ TEST_F(BadInputTest, AwkwardContentIsShownFromTheTopToTheEnd) {
   longLine.resize(std::size_t{8} << 20);
   const Bytes twoGigabyteHead = ToBytes(Lines(50, "the start of a 2 GB file \xD6\xD0\xCE\xC4"));
   const Case cases[] = {
-      {"an empty file", {}, 0, {}},
-      {"a file of NUL bytes", Bytes(4096, 0x00), 4096, {}},
-      {"a file of 0xFF bytes", Bytes(4096, 0xFF), 4096, {}},
+      {"an empty file", {}, 0, {}, false},
+      {"a file of NUL bytes", Bytes(4096, 0x00), 4096, {}, true},
+      {"a file of 0xFF bytes", Bytes(4096, 0xFF), 4096, {}, true},
       {"one line of 8 MB without a line break",
        longLine,
        static_cast<std::int64_t>(longLine.size()),
-       {kOnlyFirstLines}},
-      {"a sparse file of 2 GB", twoGigabyteHead, kTwoGigabytes + 4096, {kOnlyFirstLines}},
+       {kOnlyFirstLines},
+       true},
+      {"a sparse file of 2 GB", twoGigabyteHead, kTwoGigabytes + 4096, {kOnlyFirstLines}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -359,9 +366,12 @@ TEST_F(BadInputTest, AwkwardContentIsShownFromTheTopToTheEnd) {
     struct stat before;
     ASSERT_EQ(stat(path.c_str(), &before), 0);
 
+    simFiles.bytesRead = 0;
     OpenByDrop({"C:\\awkward.txt"});
     EXPECT_EQ(Boxes(), c.boxes);
     EXPECT_EQ(currentName, std::string("C:\\awkward.txt"));
+    EXPECT_EQ(simWindow.caption, kDocumentCaptionPrefix + std::string("C:\\awkward.txt"));
+    EXPECT_EQ(simWindow.scrollBar.visible, c.scrollBar);
     EXPECT_EQ(truncated, c.boxes.empty() ? 0 : 1);
     // What the lines cover, and two bytes more for a line break cut there.
     const std::int64_t shown = LineStartOffset(lastLine + 1) + 2;
@@ -375,6 +385,14 @@ TEST_F(BadInputTest, AwkwardContentIsShownFromTheTopToTheEnd) {
     EXPECT_EQ(view.topOffset, LineStartOffset(view.topLine));
     EXPECT_EQ(PageDifferences(content, "awkward-end"), 0);
     EXPECT_EQ(Boxes(), c.boxes) << "the warning comes once";
+    // Only the browsable lines are read: by each layout (a second one when the
+    // scroll bar appears and narrows the client by up to three columns, every
+    // line at most its columns and a line break), then by the two pages, each
+    // pass at most a block beyond them.
+    const std::int64_t layout =
+        std::min<std::int64_t>(c.size, std::int64_t{lastLine + 1} * (view.columns + 3 + 2));
+    const std::int64_t page = std::int64_t{view.pageLines} * (view.columns + 2);
+    EXPECT_LE(simFiles.bytesRead, 2 * (layout + kReadBufferSize) + 2 * (page + kReadBufferSize));
 
     EXPECT_EQ(SimLiveBlocks(), blocks) << "the Work area is all the memory a document takes";
     EXPECT_LE(std::int64_t{reader.blockBase} + reader.blockFill, c.size);

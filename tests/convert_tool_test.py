@@ -1,153 +1,180 @@
 #!/usr/bin/env python3
-"""tavelo-convert's command line: what it writes, what it refuses, its exit
-status and its one-line error naming the file.
+"""tavelo-convert on real files, as a user runs it from a shell: what it
+writes, what it refuses, its exit status and its one-line error naming the
+file; the hostile cases (names, links, streams, devices, the 2 GB limit, full
+disks) in one table.
 
-usage: convert_tool_test.py TAVELO_CONVERT
+usage: convert_tool_test.py TAVELO_CONVERT [--skip-slow]
+
+--skip-slow leaves out the rows that read 2 GB (the sanitized build, where
+they take minutes and run no code the other rows miss).
 """
+import collections
 import os
-import resource
-import shutil
-import signal
-import subprocess
 import sys
-import tempfile
+import threading
+import time
+
+from tool_cases import (FULL, absent, check, clear, feed_fifo, drain_fifo, finish, holds,
+                        is_device, is_fifo, is_link, limit_file_size, mount_full_tmpfs, path,
+                        run, write)
 
 CONVERT = sys.argv[1]
-WORK = tempfile.mkdtemp(prefix="tavelo-convert-test-")
-INPUT = os.path.join(WORK, "in.txt")
 CONTENT = b"a~~b~{<;~}=41\r\n"
+HZ_OUT = b"a~b\xbc\xbb=41\r\n"
+QP_OUT = b"a~~b~{<;~}A\r\n"
+INPUT = path("in.txt")
+OUT = path("out")
+LONG_RUN = b"~{" + b"<;" * (9 << 20)  # 18 MB of one HZ run, past a stream's 16 MB history
+SHORT_RUN = b"~{" + b"<;" * (1 << 19) + b"~}"
+FILLER = b"x" * 100000
+two_gb = 2**31
+
+Case = collections.namedtuple(
+    "Case", "name arguments status words named expect setup stdin pipe limit meanwhile tmpfs slow",
+    defaults=(None, None, None, None, None, None, None, None, False, False))
 
 
-def path(name):
-    return os.path.join(WORK, name)
-
-
-def limit_file_size(size):
-    """For the child: writes past size bytes fail (EFBIG) instead of killing it."""
-    def apply():
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-        resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
-    return apply
+def prepare():
+    """The scratch folder as every case starts from it."""
+    clear()
+    write("in.txt", CONTENT)
+    os.mkdir(path("sub"))
+    os.link(INPUT, path("hard.txt"))
+    os.symlink(INPUT, path("soft.txt"))
+    os.symlink(path("soft.txt"), path("softer.txt"))
 
 
 def sparse(name, size):
     with open(path(name), "wb") as f:
         f.truncate(size)
-    return path(name)
 
 
-def prepare():
-    """The scratch folder as every case starts from it."""
-    for entry in os.listdir(WORK):
-        full = path(entry)
-        if os.path.isdir(full) and not os.path.islink(full):
-            shutil.rmtree(full)
-        else:
-            os.remove(full)
-    with open(INPUT, "wb") as f:
-        f.write(CONTENT)
-    os.mkdir(path("sub"))
-    os.link(INPUT, path("hard.txt"))
-    os.symlink(INPUT, path("soft.txt"))
+def grow(name, size, after):
+    """Meanwhile: the file grows to size once the tool has been reading for a while."""
+    def act():
+        time.sleep(after)
+        with open(path(name), "r+b") as f:
+            f.truncate(size)
+    return act
 
 
-# name, arguments, exit status, the file the error names (None: no error),
-# words of the error, the output and what it must hold afterwards (None: absent).
+fifo_out = []
+KEPT = holds(INPUT, CONTENT)
 CASES = [
-    ("no arguments", [], 2, None, "usage", None, None),
-    ("an unknown converter", ["utf8", INPUT, path("out")], 2, None, "usage", None, None),
-    ("HZ", ["hz", INPUT, path("out")], 0, None, None, path("out"), b"a~b\xbc\xbb=41\r\n"),
-    ("QP", ["qp", INPUT, path("out")], 0, None, None, path("out"), b"a~~b~{<;~}A\r\n"),
-    ("BIG5 to GB", ["big5-to-gb", INPUT, path("out")], 0, None, None, path("out"), CONTENT),
-    ("a missing input", ["hz", path("none.txt"), path("out")], 1, path("none.txt"),
-     "cannot open", path("out"), None),
-    ("the input as output", ["hz", INPUT, INPUT], 1, INPUT, "input file itself", INPUT, CONTENT),
-    ("the input in other letter case", ["hz", INPUT, path("IN.TXT")], 1, path("IN.TXT"),
-     "input file itself", INPUT, CONTENT),
-    ("the input through a parent step", ["qp", INPUT, path("sub/../in.txt")], 1,
-     path("sub/../in.txt"), "input file itself", INPUT, CONTENT),
-    ("a hard link to the input", ["qp", INPUT, path("hard.txt")], 1, path("hard.txt"),
-     "input file itself", INPUT, CONTENT),
-    ("a symbolic link to the input", ["qp", INPUT, path("soft.txt")], 1, path("soft.txt"),
-     "input file itself", INPUT, CONTENT),
-    ("an output in a missing folder", ["hz", INPUT, path("none/out")], 1, path("none/out"),
-     "cannot create", path("none/out"), None),
-    ("a folder as output", ["hz", INPUT, path("sub")], 1, path("sub"), "cannot create", None, None),
+    Case("no arguments", [], 2, "usage"),
+    Case("an unknown converter", ["utf8", INPUT, OUT], 2, "usage"),
+    Case("HZ", ["hz", INPUT, OUT], 0, expect=[holds(OUT, HZ_OUT)]),
+    Case("QP", ["qp", INPUT, OUT], 0, expect=[holds(OUT, QP_OUT)]),
+    Case("BIG5 to GB", ["big5-to-gb", INPUT, OUT], 0, expect=[holds(OUT, CONTENT)]),
+    Case("a missing input", ["hz", path("none.txt"), OUT], 1, "cannot open", path("none.txt"),
+         [absent(OUT)]),
+    Case("a folder as input", ["hz", path("sub"), OUT], 1, "cannot open", path("sub"),
+         [absent(OUT)]),
+    # The output is the input by some name: refused before anything is written.
+    Case("the input as output", ["hz", INPUT, INPUT], 1, "input file itself", INPUT, [KEPT]),
+    Case("the input through a parent step", ["qp", INPUT, path("sub/../in.txt")], 1,
+         "input file itself", path("sub/../in.txt"), [KEPT]),
+    Case("a hard link to the input", ["qp", INPUT, path("hard.txt")], 1, "input file itself",
+         path("hard.txt"), [KEPT]),
+    Case("a symbolic link to the input", ["qp", INPUT, path("soft.txt")], 1, "input file itself",
+         path("soft.txt"), [KEPT, is_link(path("soft.txt"))]),
+    Case("a link to a link to the input", ["qp", INPUT, path("softer.txt")], 1,
+         "input file itself", path("softer.txt"), [KEPT]),
+    Case("standard input as the input, the output its file", ["qp", "/dev/stdin", INPUT], 1,
+         "input file itself", INPUT, [KEPT], stdin=INPUT),
+    # Names are used as given.
+    Case("the input's name in other letter case is another file", ["qp", INPUT, path("IN.TXT")], 0,
+         expect=[KEPT, holds(path("IN.TXT"), QP_OUT)]),
+    Case("a backslash is part of a name", ["hz", path("a\\b.txt"), path("c\\d")], 0,
+         expect=[holds(path("c\\d"), HZ_OUT), absent(path("c"))],
+         setup=lambda: write("a\\b.txt", CONTENT)),
+    # Streams.
+    Case("a FIFO as input", ["hz", path("fifo"), OUT], 0, expect=[holds(OUT, HZ_OUT)],
+         setup=lambda: feed_fifo("fifo", CONTENT)),
+    Case("a pipe on standard input", ["hz", "/dev/stdin", OUT], 0, expect=[holds(OUT, HZ_OUT)],
+         pipe=CONTENT),
+    Case("a character device as input", ["qp", "/dev/null", OUT], 0, expect=[holds(OUT, b"")]),
+    Case("an HZ run of 1 MB read again from a pipe", ["hz", "/dev/stdin", OUT], 0,
+         expect=[holds(OUT, b"\xbc\xbb" * (1 << 19))], pipe=SHORT_RUN),
+    Case("an HZ run longer than a stream's history", ["hz", "/dev/stdin", OUT], 1, "16 MB",
+         "/dev/stdin", [absent(OUT)], pipe=LONG_RUN),
+    # The reader's 2 GB limit.
+    Case("an endless device", ["qp", "/dev/zero", OUT], 1, "2 GB", "/dev/zero", [absent(OUT)],
+         slow=True),
+    Case("a file that grows past 2 GB while it is read", ["qp", path("grows"), OUT], 1, "2 GB",
+         path("grows"), [absent(OUT)], setup=lambda: sparse("grows", two_gb - 4096),
+         meanwhile=grow("grows", two_gb + 4096, 1.0), slow=True),
+    Case("a file of 2 GB", ["qp", path("big"), OUT], 1, "2 GB", path("big"), [absent(OUT)],
+         setup=lambda: sparse("big", two_gb)),
+    Case("a file of 4 GB and 5 bytes", ["qp", path("big"), OUT], 1, "2 GB", path("big"),
+         [absent(OUT)], setup=lambda: sparse("big", 2**32 + 5)),
+    Case("a file just below 2 GB is not refused for its size", ["qp", path("big"), OUT], 1,
+         "could not write", OUT, [absent(OUT)], setup=lambda: sparse("big", two_gb - 1),
+         limit=1000),
+    # Outputs that cannot be written whole: what the tool made goes, nothing else.
+    Case("a disk that takes nothing", ["hz", path("x"), OUT], 1, "could not write", OUT,
+         [absent(OUT)], setup=lambda: write("x", FILLER), limit=0),
+    Case("a disk that takes 40 bytes", ["hz", path("x"), OUT], 1, "could not write", OUT,
+         [absent(OUT)], setup=lambda: write("x", FILLER), limit=40),
+    Case("a failed write to an output that existed", ["qp", path("x"), OUT], 1, "could not write",
+         OUT, [absent(OUT)], setup=lambda: (write("x", FILLER), write("out", b"old")), limit=40),
+    Case("a failed write through a link to nothing", ["qp", path("x"), path("link")], 1,
+         "could not write", path("link"), [absent(path("made")), is_link(path("link"))],
+         setup=lambda: (write("x", FILLER), os.symlink(path("made"), path("link"))), limit=40),
+    Case("a failed write through a link to a file", ["qp", path("x"), path("link")], 1,
+         "could not write", path("link"), [holds(path("target"), b""), is_link(path("link"))],
+         setup=lambda: (write("x", FILLER), write("target", b"old"),
+                        os.symlink(path("target"), path("link"))), limit=40),
+    Case("a failed write to a hard link of another file", ["qp", path("x"), OUT], 1,
+         "could not write", OUT, [absent(OUT), holds(path("other"), b"")],
+         setup=lambda: (write("x", FILLER), write("other", b"old"), os.link(path("other"), OUT)),
+         limit=40),
+    Case("the device that is always full", ["qp", path("x"), "/dev/full"], 1, "could not write",
+         "/dev/full", [is_device("/dev/full")], setup=lambda: write("x", FILLER)),
+    Case("a device that takes everything", ["qp", INPUT, "/dev/null"], 0,
+         expect=[is_device("/dev/null")]),
+    Case("a device as input and output", ["qp", "/dev/null", "/dev/null"], 0,
+         expect=[is_device("/dev/null")]),
+    Case("a FIFO as output", ["qp", INPUT, path("fifo")], 0,
+         expect=[is_fifo(path("fifo")), lambda: None if fifo_out == [QP_OUT] else f"{fifo_out}"],
+         setup=lambda: (fifo_out.clear(), drain_fifo("fifo", fifo_out))),
+    Case("a full tmpfs", ["hz", path("x"), path(FULL + "/out")], 1, "could not write",
+         path(FULL + "/out"), [absent(path(FULL + "/out"))],
+         setup=lambda: write("x", FILLER * 3), tmpfs=True),
+    Case("a full tmpfs through a link", ["hz", path("x"), path("link")], 1, "could not write",
+         path("link"), [absent(path(FULL + "/made")), is_link(path("link"))],
+         setup=lambda: (write("x", FILLER * 3), os.symlink(path(FULL + "/made"), path("link"))),
+         tmpfs=True),
+    Case("an output in a missing folder", ["hz", INPUT, path("none/out")], 1, "cannot create",
+         path("none/out"), [absent(path("none"))]),
+    Case("a folder as output", ["hz", INPUT, path("sub")], 1, "cannot create", path("sub")),
 ]
-
-
-def run(arguments, preexec=None):
-    return subprocess.run([CONVERT] + arguments, capture_output=True, preexec_fn=preexec)
-
-
-def check(name, result, status, named, words, output, held):
-    problems = []
-    if result.returncode != status:
-        problems.append(f"exit status {result.returncode}, expected {status}")
-    error = result.stderr.decode(errors="replace")
-    if words is None and error:
-        problems.append(f"unexpected error {error!r}")
-    if words is not None:
-        if error.count("\n") != 1 or words not in error:
-            problems.append(f"error {error!r} is not one line with {words!r}")
-        if named is not None and named not in error:
-            problems.append(f"error {error!r} does not name {named}")
-    if output is not None:
-        if held is None and os.path.exists(output):
-            problems.append(f"{output} exists")
-        if held is not None:
-            with open(output, "rb") as f:
-                content = f.read()
-            if content != held:
-                problems.append(f"{output} holds {content!r}, expected {held!r}")
-    for problem in problems:
-        print(f"FAIL {name}: {problem}")
-    return not problems
 
 
 def main():
     passed = failed = 0
-
-    def count(ok):
-        nonlocal passed, failed
+    skipped = []
+    tmpfs_problem = mount_full_tmpfs()
+    for case in CASES:
+        if case.tmpfs and tmpfs_problem:
+            skipped.append(f"{case.name}: {tmpfs_problem}")
+            continue
+        if case.slow and "--skip-slow" in sys.argv:
+            skipped.append(f"{case.name}: reads 2 GB, left to the optimised build")
+            continue
+        prepare()
+        if case.setup:
+            case.setup()
+        if case.meanwhile:
+            threading.Thread(target=case.meanwhile, daemon=True).start()
+        result = run(CONVERT, case.arguments, stdin=case.stdin, pipe=case.pipe,
+                     preexec=limit_file_size(case.limit) if case.limit is not None else None)
+        ok = check("tavelo-convert", case.name, result, case.status, case.words, case.named,
+                   (case.expect or []) + [KEPT])
         passed, failed = passed + ok, failed + (not ok)
-
-    for name, arguments, status, named, words, output, held in CASES:
-        prepare()
-        count(check(name, run(arguments), status, named, words, output, held))
-
-    # Inputs the reader cannot address whole: sparse files, no disk used.
-    for size, status in ((2**31 - 1, None), (2**31, 1), (2**32 + 5, 1)):
-        prepare()
-        big = sparse("big.txt", size)
-        if status is None:
-            # Readable to its last byte: refused only later, by a file size limit, so
-            # the whole run is not made; the refusal must not be the size one.
-            result = run(["qp", big, path("out")], limit_file_size(1000))
-            ok = b"2 GB" not in result.stderr and b"could not write" in result.stderr
-            if not ok:
-                print(f"FAIL a document just below 2 GB: {result.stderr!r}")
-            count(ok)
-        else:
-            count(check(f"a document of {size} bytes", run(["qp", big, path("out")]), status,
-                        big, "2 GB", path("out"), None))
-
-    # A failed write: what was written goes, and the error names the output.
-    for limit in (0, 40):
-        prepare()
-        with open(INPUT, "wb") as f:
-            f.write(b"x" * 100)
-        count(check(f"a disk taking {limit} bytes", run(["hz", INPUT, path("out")],
-                                                         limit_file_size(limit)),
-                    1, path("out"), "could not write", path("out"), None))
-
-    print(f"{passed} passed, {failed} failed")
-    return 1 if failed else 0
+    return finish(passed, failed, skipped)
 
 
 if __name__ == "__main__":
-    try:
-        status = main()
-    finally:
-        shutil.rmtree(WORK, ignore_errors=True)
-    sys.exit(status)
+    sys.exit(main())

@@ -3,24 +3,24 @@
 //
 //   tavelo-convert big5-to-gb|hz|qp INPUT OUTPUT
 //
-// It runs the very loops and output buffer of the File menu's commands over
-// the simulated desktop, so names follow Windows' rules (letter case is not
-// told apart) and the input is held open with read sharing only. Exit status:
-// 0 when OUTPUT was written whole, 1 when a file could not be used (one line
-// on standard error names it), 2 for a wrong command line.
+// It runs the very loops and output buffer of the File menu's commands on
+// the files as given: names are used exactly (letter case counts). INPUT may
+// be a pipe, a FIFO or a device, read as a stream; a folder is refused. An
+// OUTPUT that is INPUT by any name (another spelling, a symbolic or hard
+// link) is refused before anything is written. Exit status: 0 when OUTPUT was
+// written whole, 1 when a file could not be used or the output could not be
+// made whole (one line on standard error names the file; a partial output is
+// removed, a device only written to), 2 for a wrong command line.
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <string>
-#include <system_error>
 
 #include "conversion/big5_map.h"
 #include "conversion/converters.h"
 #include "document/encoding_mode.h"
 #include "document/reader.h"
-#include "document/work_area.h"
-#include "platform/platform.h"
-#include "platform/sim/sim.h"
+#include "tools/tool_files.h"
+
+const char* const kToolName = "tavelo-convert";
 
 namespace {
 
@@ -41,39 +41,23 @@ int Usage() {
   return 2;
 }
 
-int Fail(const char* file, const char* what) {
-  std::fprintf(stderr, "tavelo-convert: %s: %s\n", file, what);
-  return 1;
-}
-
-// The two names reach one file, by whatever path or link; compared as the
-// platform resolves them, so a name differing only in case counts too.
-bool SameFile(const char* a, const char* b) {
-  std::error_code error;
-  return std::filesystem::equivalent(SimNativePath(a), SimNativePath(b), error);
-}
-
 int Convert(const Converter& converter, const char* input, const char* output) {
-  if (!AllocateWorkArea()) return Fail(input, "cannot allocate the reader's buffer");
-  documentHandle = OpenFileForReading(input);
-  if (documentHandle == kInvalidFile) return Fail(input, "cannot open it for reading");
+  if (!OpenDocument(input)) return 1;
   if (TooLargeToConvert(documentHandle)) {
-    return Fail(input, "is 2 GB or larger; only the part below 2 GB could be read");
+    return ReportFailure(input, "is 2 GB or larger; only the part below 2 GB could be read");
   }
-  if (SameFile(input, output)) return Fail(output, "is the input file itself");
   if (converter.needsBig5Map) {
-    if (!LoadBig5Map()) return Fail(input, "cannot load the BIG5-to-GB map");
+    if (!LoadBig5Map()) return 1;  // the map has said why
     big5Mode = 1;
   }
-  const FileHandle file = CreateFileForWriting(output);
-  if (file == kInvalidFile) return Fail(output, "cannot create it");
-  const bool written = ConvertDocument(converter.loop, file);
-  CloseFile(file);
-  if (!written) {
-    DeleteFileNamed(output);
-    return Fail(output, "could not write the file");
+  OutputFile file;
+  if (!OpenOutput(output, &file)) return 1;
+  const bool written = ConvertDocument(converter.loop, file.handle);
+  if (!DocumentReadWhole(input)) {
+    DiscardOutputFile(&file);
+    return 1;
   }
-  return 0;
+  return FinishOutput(output, &file, written, "could not write the file") ? 0 : 1;
 }
 
 }  // namespace

@@ -5,33 +5,38 @@
 //
 //   tavelo-render [--big5] [--size WxH] [--top LINE] [--report] INPUT OUTPUT.png
 //
-// It runs the program's own window over the simulated desktop: window
-// creation loads the atlas and allocates the Work area, the size handler lays
-// the document out for the client size (with the scroll bar shown when the
-// document needs it, as on Win32), the view moves down LINE lines (never past
-// the last page), and the painter paints the whole client area. The page is
-// white with black glyphs. --big5 shows the document in BIG5 mode; without it
-// the document is read as GB2312, whatever its name. The default size is
-// 640x480. --report prints the view the page was painted from (columns,
-// page lines, last line, largest and actual top line) as one line on standard
-// output. Exit status: 0 when OUTPUT was written, 1 when a file could not be
-// used, 2 for a wrong command line; each failure is one line on standard error.
-#include <cerrno>
+// It runs the program's own layout, view and painter on an off-screen page
+// of that client size: the size handler lays the document out for it, the
+// view moves down LINE lines (never past the last page), and the painter
+// paints the whole page. The page is white with black glyphs. --big5 shows
+// the document in BIG5 mode; without it the document is read as GB2312,
+// whatever its name. The default size is 640x480. --report prints the view
+// the page was painted from (columns, page lines, last line, largest and
+// actual top line) as one line on standard output. INPUT may be a pipe, a
+// FIFO or a device, read as a stream; an OUTPUT that is INPUT by any name is
+// refused before anything is written, and a PNG that cannot be written whole
+// is removed. Exit status: 0 when OUTPUT was written, 1 when a file could not
+// be used, 2 for a wrong command line; each failure is one line on standard
+// error.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "conversion/big5_map.h"
+#include "display/glyph_atlas.h"
+#include "display/page_painter.h"
 #include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/line_index.h"
 #include "document/reader.h"
 #include "platform/platform.h"
-#include "platform/sim/sim.h"
 #include "shell/state.h"
 #include "shell/texts.h"
 #include "tools/png_image.h"
+#include "tools/tool_files.h"
+
+const char* const kToolName = "tavelo-render";
 
 namespace {
 
@@ -56,11 +61,6 @@ constexpr char kUsage[] =
 int Usage(const char* problem) {
   std::fprintf(stderr, "tavelo-render: %s (usage: %s)\n", problem, kUsage);
   return 2;
-}
-
-int Fail(const char* file, const char* what) {
-  std::fprintf(stderr, "tavelo-render: %s: %s\n", file, what);
-  return 1;
 }
 
 // A whole decimal number from lowest to highest, digits only (no sign, no blanks).
@@ -115,42 +115,28 @@ int ParseArguments(int argc, char** argv, Request* request) {
   return 0;
 }
 
-// Sizes the client area as asked. Laying the document out can show or hide
-// the scroll bar, which changes the client width and lays it out again, so
-// the window is sized until the client stays at the size asked.
-bool SizeClient(int width, int height) {
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    if (SimClientWidth() == width && SimClientHeight() == height) return true;
-    SimResizeClient(width, height);
-  }
-  return SimClientWidth() == width && SimClientHeight() == height;
-}
-
+// What window creation, showing the window at the client size and a paint
+// do in the program, on the off-screen page.
 int Render(const Request& request) {
-  if (!RegisterMainClass(kClassName, kIconName, kMenuName) ||
-      !CreateMainWindow(kClassName, kStartCaption, 0, 0, request.width, request.height) ||
-      windowDestroyed) {
-    return Fail(request.input, "the window could not be created (font or memory)");
-  }
-  documentHandle = OpenFileForReading(request.input);
-  if (documentHandle == kInvalidFile) return Fail(request.input, "cannot open it for reading");
+  atlasBitmap = LoadBitmapResource(kFontBitmapName);
+  if (atlasBitmap == 0) return ReportFailure(request.input, "cannot load the glyph atlas");
+  if (!OpenDocument(request.input)) return 1;
   if (request.big5) {
-    if (!LoadBig5Map()) return Fail(request.input, "cannot load the BIG5-to-GB map");
+    if (!LoadBig5Map()) return 1;  // the map has said why
     big5Mode = 1;
   }
-  ShowMainWindow(kShowNormal);
-  if (!SizeClient(request.width, request.height)) {
-    return Fail(request.input, "the client area does not settle at that size");
-  }
-  ResetViewToTop();
+  SetPageSize(request.width, request.height);
+  ApplyClientSize(kSizeRestored, request.width, request.height);
   ScrollLinesDown(request.topLine < view.maxTopLine ? request.topLine : view.maxTopLine);
-  UpdateScrollBar();
-  InvalidateClient();
-  SimRunUntilIdle();
-  errno = 0;
-  if (!WriteGreyPng(request.output, request.width, request.height, SimSurface())) {
-    return Fail(request.output, errno != 0 ? std::strerror(errno) : "cannot write it");
-  }
+  PixelRect update;
+  const PaintTarget target = BeginWindowPaint(&update);
+  PaintPage(target, update);
+  EndWindowPaint(target);
+  if (!DocumentReadWhole(request.input)) return 1;
+  OutputFile file;
+  if (!OpenOutput(request.output, &file)) return 1;
+  const bool written = WriteGreyPngTo(file.handle, request.width, request.height, PagePixels());
+  if (!FinishOutput(request.output, &file, written, "cannot write it")) return 1;
   if (request.report) {
     std::printf("columns=%d pageLines=%d lastLine=%d maxTopLine=%d topLine=%d\n", view.columns,
                 view.pageLines, lastLine, view.maxTopLine, view.topLine);

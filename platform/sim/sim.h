@@ -25,6 +25,7 @@ void SimEndProcess();
 
 struct SimFileCounters {
   int reads = 0;                // ReadFromFile calls
+  std::int64_t bytesRead = 0;   // bytes those calls delivered
   int seeks = 0;                // SeekFile calls
   int writes = 0;               // WriteToFile calls
   std::vector<int> writeSizes;  // bytes asked of each write, in order

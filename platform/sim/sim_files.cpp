@@ -171,8 +171,9 @@ void SeekFile(FileHandle file, std::int32_t offset) {
   if (OpenFile* open = Find(file)) lseek(open->fd, offset, SEEK_SET);
 }
 
-std::int32_t ReadFromFile(FileHandle file, void* buffer, std::int32_t size) {
-  ++simFiles.reads;
+namespace {
+
+std::int32_t ReadWhole(FileHandle file, void* buffer, std::int32_t size) {
   OpenFile* open = Find(file);
   if (open == nullptr || open->writes || size <= 0) return 0;
   std::int32_t total = 0;
@@ -182,6 +183,15 @@ std::int32_t ReadFromFile(FileHandle file, void* buffer, std::int32_t size) {
     total += static_cast<std::int32_t>(got);
   }
   return total;
+}
+
+}  // namespace
+
+std::int32_t ReadFromFile(FileHandle file, void* buffer, std::int32_t size) {
+  ++simFiles.reads;
+  const std::int32_t got = ReadWhole(file, buffer, size);
+  simFiles.bytesRead += got;
+  return got;
 }
 
 bool WriteToFile(FileHandle file, const void* data, std::int32_t size) {
@@ -234,4 +244,21 @@ bool DeleteFileNamed(const char* name) {
     if (held(other)) return false;
   }
   return unlink(path.c_str()) == 0;
+}
+
+unsigned FileTypeOf(FileHandle file) {
+  OpenFile* open = Find(file);
+  struct stat info;
+  if (open == nullptr || fstat(open->fd, &info) != 0) return kFileTypeUnknown;
+  if (S_ISCHR(info.st_mode)) return kFileTypeChar;
+  if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) return kFileTypePipe;
+  return kFileTypeDisk;
+}
+
+bool FileIdentityOf(FileHandle file, FileIdentity* identity) {
+  OpenFile* open = Find(file);
+  if (open == nullptr) return false;
+  identity->volume = static_cast<std::uint64_t>(open->device);
+  identity->index = static_cast<std::uint64_t>(open->inode);
+  return true;
 }

@@ -60,3 +60,15 @@ std::int64_t FileSizeOf(FileHandle file) {
 bool DeleteFileNamed(const char* name) {
   return DeleteFileA(name) != FALSE;
 }
+
+unsigned FileTypeOf(FileHandle file) {
+  return GetFileType(AsFile(file));
+}
+
+bool FileIdentityOf(FileHandle file, FileIdentity* identity) {
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!GetFileInformationByHandle(AsFile(file), &information)) return false;
+  identity->volume = information.dwVolumeSerialNumber;
+  identity->index = std::uint64_t{information.nFileIndexHigh} << 32 | information.nFileIndexLow;
+  return true;
+}

@@ -1,0 +1,77 @@
+#include "tools/tool_files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "document/reader.h"
+#include "document/work_area.h"
+
+int ReportFailure(const char* file, const char* what) {
+  std::fprintf(stderr, "%s: %s: %s\n", kToolName, file, what);
+  return 1;
+}
+
+// The reason for a failure that errno gives, or the general one.
+static void ReportErrno(const char* file, const char* what, int error) {
+  std::string text = what;
+  if (error != 0) text += std::string(" (") + std::strerror(error) + ")";
+  ReportFailure(file, text.c_str());
+}
+
+bool OpenDocument(const char* name) {
+  if (!AllocateWorkArea()) {
+    ReportFailure(name, "cannot allocate the reader's buffer");
+    return false;
+  }
+  errno = 0;
+  documentHandle = OpenFileForReading(name);
+  if (documentHandle == kInvalidFile) {
+    ReportErrno(name, "cannot open it for reading", errno);
+    return false;
+  }
+  return true;
+}
+
+bool DocumentReadWhole(const char* name) {
+  if (const int error = FileError(documentHandle)) {
+    if (error == ESPIPE) {
+      const std::string what = "a stream could not be read again from more than " +
+                               std::to_string(kStreamHistory >> 20) + " MB back";
+      ReportFailure(name, what.c_str());
+    } else {
+      ReportErrno(name, "could not be read to its end", error);
+    }
+    return false;
+  }
+  // Stopped at the limit: anything behind it was never read.
+  std::uint8_t more;
+  if (reader.blockBase == kReadableLimit && ReadFromFile(documentHandle, &more, 1) > 0) {
+    ReportFailure(name, "reached 2 GB; only the part below 2 GB could be read");
+    return false;
+  }
+  return true;
+}
+
+bool OpenOutput(const char* name, OutputFile* output) {
+  errno = 0;
+  switch (OpenOutputFile(name, documentHandle, output)) {
+    case kOutputOpened: return true;
+    case kOutputIsInput: ReportFailure(name, "is the input file itself"); return false;
+    case kOutputFailed: ReportErrno(name, "cannot create it", errno); return false;
+  }
+  return false;
+}
+
+bool FinishOutput(const char* name, OutputFile* output, bool written, const char* failure) {
+  int error = FileError(output->handle);
+  if (written && error == 0) {
+    errno = 0;
+    if (CloseOutputFile(output)) return true;
+    error = errno;
+  }
+  DiscardOutputFile(output);
+  ReportErrno(name, failure, error);
+  return false;
+}

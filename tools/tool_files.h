@@ -1,0 +1,35 @@
+// The files of the command-line tools: the document opened for the reader,
+// the output made safely and ended as a whole or not at all, and every
+// failure told as one line on standard error ("TOOL: FILE: what"). Argument
+// parsing stays with each tool; these pieces know nothing of it.
+#pragma once
+
+#include "platform/posix/posix.h"
+
+// The tool's name, first on each line it reports (defined by each tool).
+extern const char* const kToolName;
+
+// Reports a failure with file; returns 1, the tools' status for a file that
+// could not be used.
+int ReportFailure(const char* file, const char* what);
+
+// Opens name as the document and allocates the Work area; a regular file is
+// read at any offset, a pipe, FIFO or device as a stream. False, having
+// reported, when it cannot be read (a folder among others).
+bool OpenDocument(const char* name);
+
+// After a run over the document: false, having reported, when the document
+// was not read to its end: a read failed, a stream could not be gone back
+// in, or the reader stopped at its 2 GB limit with more to come (a stream, a
+// file that grew).
+bool DocumentReadWhole(const char* name);
+
+// Opens name for the output, refusing the document by any name. False,
+// having reported, when it is the document or cannot be made.
+bool OpenOutput(const char* name, OutputFile* output);
+
+// Ends the output of a run: closes it when every write went (written), else,
+// or when the close fails, reports failure with the system's reason and
+// removes the partial output. True when the output stands whole. (After a
+// failure already reported, DiscardOutputFile removes the output alone.)
+bool FinishOutput(const char* name, OutputFile* output, bool written, const char* failure);
