@@ -1,0 +1,270 @@
+#include "conversion/block_converters.h"
+
+#include <cstring>
+
+#include "conversion/big5_map.h"
+#include "conversion/gb2312_unicode.h"
+#include "document/encoding_mode.h"
+
+std::uint8_t big5GbCodes[kBig5Positions][2];
+
+namespace {
+
+constexpr int kGbBase = 0xA1;
+constexpr int kCellsPerRow = 94;
+constexpr int kTrailsPerLead = 157;
+
+// The table's sections: first position, first bit, value width, flagged.
+struct Section {
+  int first;
+  long bit;
+  int width;
+  bool flagged;  // a 1 bit is an entry without a value, a 0 bit precedes one
+};
+constexpr Section kSections[] = {
+    {0, 0, 10, true},
+    {471, 3296, 13, false},
+    {5872, 73512, 13, true},
+};
+constexpr long kTableBits = static_cast<long>(kBig5TableSize) * 8;
+
+// Reads the table's bits in order, most significant first; past the end they
+// read as the all-ones fill, as Big5ToGb's reads do.
+struct BitReader {
+  long at;
+  int Bit() {
+    const long k = at++;
+    if (k >= kTableBits) return 1;
+    return big5Table[k / 8] >> (7 - k % 8) & 1;
+  }
+  int Value(int width) {
+    int v = 0;
+    for (int i = 0; i < width; ++i) v = v << 1 | Bit();
+    return v;
+  }
+};
+
+// Trail byte -> its index among the 157 trails, or -1.
+struct TrailIndex {
+  short of[256];
+  constexpr TrailIndex() : of() {
+    for (int b = 0; b < 256; ++b) {
+      of[b] = b >= 0x40 && b <= 0x7E ? b - 0x40 : b >= 0xA1 && b <= 0xFE ? b - 0x62 : -1;
+    }
+  }
+};
+constexpr TrailIndex kTrail;
+
+// A GB2312 position's character as UTF-8: up to three bytes and their count.
+struct Utf8Char {
+  std::uint8_t bytes[3];
+  std::uint8_t length;
+};
+Utf8Char gbUtf8[kGb2312Positions];
+bool gbUtf8Ready = false;
+
+constexpr std::uint8_t kReplacement[3] = {0xEF, 0xBF, 0xBD};  // U+FFFD
+
+Utf8Char EncodeUtf8(unsigned c) {
+  if (c == 0) c = 0xFFFD;
+  if (c < 0x80) return {{static_cast<std::uint8_t>(c), 0, 0}, 1};
+  if (c < 0x800) {
+    return {{static_cast<std::uint8_t>(0xC0 | c >> 6), static_cast<std::uint8_t>(0x80 | (c & 63)),
+             0},
+            2};
+  }
+  return {{static_cast<std::uint8_t>(0xE0 | c >> 12),
+           static_cast<std::uint8_t>(0x80 | (c >> 6 & 63)),
+           static_cast<std::uint8_t>(0x80 | (c & 63))},
+          3};
+}
+
+void PrepareGbUtf8() {
+  for (int i = 0; i < kGb2312Positions; ++i) gbUtf8[i] = EncodeUtf8(kGb2312Unicode[i]);
+  gbUtf8Ready = true;
+}
+
+bool IsHzRunLead(int b) {
+  return b >= 0x21 && b <= 0x77;
+}
+bool IsHzRunTrail(int b) {
+  return b >= 0x21 && b <= 0x7E;
+}
+
+bool IsUpperHexDigit(int b) {
+  return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'F');
+}
+int HexValue(int digit) {
+  return digit <= '9' ? digit - '0' : digit - 'A' + 10;
+}
+
+// Copies the bytes from in[i] up to the next escape (or the end) and returns
+// where it stopped.
+std::size_t CopyUntil(const std::uint8_t* in, std::size_t i, std::size_t size, int escape,
+                      std::uint8_t* out, std::size_t& o) {
+  const void* found = std::memchr(in + i, escape, size - i);
+  const std::size_t end = found ? static_cast<const std::uint8_t*>(found) - in : size;
+  std::memcpy(out + o, in + i, end - i);
+  o += end - i;
+  return end;
+}
+
+}  // namespace
+
+void ExpandBig5Map() {
+  for (int s = 0; s < 3; ++s) {
+    const Section& section = kSections[s];
+    const int end = s < 2 ? kSections[s + 1].first : kBig5Positions;
+    BitReader bits{section.bit};
+    for (int n = section.first; n < end; ++n) {
+      const int v = section.flagged && bits.Bit() ? 0 : bits.Value(section.width);
+      big5GbCodes[n][0] = static_cast<std::uint8_t>(v / kCellsPerRow + kGbBase);
+      big5GbCodes[n][1] = static_cast<std::uint8_t>(v % kCellsPerRow + kGbBase);
+    }
+  }
+}
+
+BlockResult SaveInGbBlock(const std::uint8_t* in, std::size_t size, bool last, std::uint8_t* out) {
+  std::size_t i = 0;
+  while (i < size) {
+    const int c = in[i];
+    if (!IsBig5Lead(c)) {
+      out[i++] = static_cast<std::uint8_t>(c);
+      continue;
+    }
+    if (i + 1 == size) {
+      if (!last) break;
+      out[i++] = static_cast<std::uint8_t>(c);
+      continue;
+    }
+    const int t = kTrail.of[in[i + 1]];
+    if (t < 0) {
+      // Not a pair: the lead stays, the next byte is looked at anew.
+      out[i++] = static_cast<std::uint8_t>(c);
+      continue;
+    }
+    const std::uint8_t* code = big5GbCodes[(c - 0xA1) * kTrailsPerLead + t];
+    out[i] = code[0];
+    out[i + 1] = code[1];
+    i += 2;
+  }
+  return {i, i};
+}
+
+BlockResult DecodeHzBlock(const std::uint8_t* in, std::size_t size, bool last, std::uint8_t* out) {
+  std::size_t i = 0;
+  std::size_t o = 0;
+  while (true) {
+    i = CopyUntil(in, i, size, '~', out, o);
+    if (i == size) break;
+    // in[i] is "~"; each case needs the bytes after it, or the end of the input.
+    if (i + 1 == size) {
+      if (!last) break;
+      out[o++] = '~';
+      i += 1;
+      continue;
+    }
+    const int d = in[i + 1];
+    if (d == '~') {
+      out[o++] = '~';
+      i += 2;
+    } else if (d == kCarriageReturn) {
+      if (i + 2 == size && !last) break;
+      // "~" CR LF joins two lines; after a CR alone the next byte is ordinary input.
+      i += i + 2 < size && in[i + 2] == kLineFeed ? 3 : 2;
+    } else if (d == '{') {
+      std::size_t j = i + 2;
+      while (j + 1 < size && IsHzRunLead(in[j]) && IsHzRunTrail(in[j + 1])) j += 2;
+      // The run ends at j: at the end of the input, at "~}", or at anything else.
+      const bool atEnd = j == size;
+      const bool oneByteLeft = j + 1 == size;
+      if (!last && (atEnd || (oneByteLeft && (IsHzRunLead(in[j]) || in[j] == '~')))) break;
+      if (atEnd || (!oneByteLeft && in[j] == '~' && in[j + 1] == '}')) {
+        for (std::size_t k = i + 2; k < j; ++k) out[o++] = in[k] | 0x80;
+        i = atEnd ? j : j + 2;
+      } else {
+        // An unclosed run stays as it is and is read again as ordinary input.
+        out[o++] = '~';
+        out[o++] = '{';
+        i += 2;
+      }
+    } else {
+      // "~" LF, "~}" outside a run, "~" before anything else: the "~" stays.
+      out[o++] = '~';
+      i += 1;
+    }
+  }
+  return {i, o};
+}
+
+BlockResult DecodeQpBlock(const std::uint8_t* in, std::size_t size, bool last, std::uint8_t* out) {
+  std::size_t i = 0;
+  std::size_t o = 0;
+  while (true) {
+    i = CopyUntil(in, i, size, '=', out, o);
+    if (i == size) break;
+    const std::size_t left = size - i;  // "=" and what follows it
+    if (left == 1) {
+      if (!last) break;
+      out[o++] = '=';
+      i += 1;
+      continue;
+    }
+    const int e = in[i + 1];
+    if (e == kCarriageReturn) {
+      if (left == 2 && !last) break;
+      // A soft line break; after "=" CR alone the next byte is ordinary input.
+      i += left > 2 && in[i + 2] == kLineFeed ? 3 : 2;
+    } else if (e == kLineFeed) {
+      i += 2;
+    } else if (IsUpperHexDigit(e)) {
+      if (left == 2 && !last) break;
+      if (left > 2 && IsUpperHexDigit(in[i + 2])) {
+        out[o++] = static_cast<std::uint8_t>(HexValue(e) * 16 + HexValue(in[i + 2]));
+        i += 3;
+      } else {
+        out[o++] = '=';
+        out[o++] = static_cast<std::uint8_t>(e);
+        i += 2;
+      }
+    } else {
+      out[o++] = '=';
+      i += 1;
+    }
+  }
+  return {i, o};
+}
+
+BlockResult CopyBlock(const std::uint8_t* in, std::size_t size, bool, std::uint8_t* out) {
+  std::memcpy(out, in, size);
+  return {size, size};
+}
+
+BlockResult GbToUtf8Block(const std::uint8_t* in, std::size_t size, bool last, std::uint8_t* out) {
+  if (!gbUtf8Ready) PrepareGbUtf8();
+  std::size_t i = 0;
+  std::size_t o = 0;
+  while (i < size) {
+    const int c = in[i];
+    if (c < 0x80) {
+      out[o++] = static_cast<std::uint8_t>(c);
+      ++i;
+      continue;
+    }
+    if (c >= 0xA1 && c <= 0xFE) {
+      if (i + 1 == size && !last) break;
+      const int t = i + 1 < size ? in[i + 1] : 0;
+      if (t >= 0xA1 && t <= 0xFE) {
+        const Utf8Char& u = gbUtf8[(c - 0xA1) * kCellsPerRow + t - 0xA1];
+        std::memcpy(out + o, u.bytes, 3);  // out has room: three bytes for each input byte
+        o += u.length;
+        i += 2;
+        continue;
+      }
+    }
+    std::memcpy(out + o, kReplacement, 3);
+    o += 3;
+    ++i;
+  }
+  return {i, o};
+}
