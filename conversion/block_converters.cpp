@@ -102,6 +102,7 @@ int HexValue(int digit) {
 // where it stopped.
 std::size_t CopyUntil(const std::uint8_t* in, std::size_t i, std::size_t size, int escape,
                       std::uint8_t* out, std::size_t& o) {
+  if (i == size) return size;  // an empty block may have no memory behind it
   const void* found = std::memchr(in + i, escape, size - i);
   const std::size_t end = found ? static_cast<const std::uint8_t*>(found) - in : size;
   std::memcpy(out + o, in + i, end - i);
@@ -236,7 +237,7 @@ BlockResult DecodeQpBlock(const std::uint8_t* in, std::size_t size, bool last, s
 }
 
 BlockResult CopyBlock(const std::uint8_t* in, std::size_t size, bool, std::uint8_t* out) {
-  std::memcpy(out, in, size);
+  if (size > 0) std::memcpy(out, in, size);
   return {size, size};
 }
 

@@ -1,5 +1,7 @@
 #include "conversion/detect_encoding.h"
 
+#include "conversion/gb2312_unicode.h"
+
 namespace {
 
 // The cost, in half bits, of a byte or pair that the reading cannot take:
@@ -81,10 +83,32 @@ Reading ReadAsBig5(const std::uint8_t* text, std::size_t size) {
   return r;
 }
 
-// Strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF);
-// counts the multi-byte characters, and in wide those of three bytes or more.
-bool IsUtf8(const std::uint8_t* text, std::size_t size, long& multibyte, long& wide) {
-  multibyte = wide = 0;
+// The cost of a character of a UTF-8 reading: its GB2312 position's where
+// GB2312 has it, else a fixed cost of a rare character.
+constexpr int kRareCost = 40;
+constexpr unsigned kCjkFirst = 0x3000;
+constexpr unsigned kCjkEnd = 0xA000;
+
+int Utf8CharacterCost(unsigned c) {
+  // GB2312 positions of the characters from U+3000 to U+9FFF, made once.
+  static std::uint16_t position[kCjkEnd - kCjkFirst];
+  static bool made = false;
+  if (!made) {
+    for (int i = 0; i < 94 * 94; ++i) {
+      const unsigned u = kGb2312Unicode[i];
+      if (u >= kCjkFirst && u < kCjkEnd) position[u - kCjkFirst] = static_cast<std::uint16_t>(i + 1);
+    }
+    made = true;
+  }
+  if (c < kCjkFirst || c >= kCjkEnd || position[c - kCjkFirst] == 0) return kRareCost;
+  const int cost = kGbCost[position[c - kCjkFirst] - 1];
+  return cost < kRareCost ? cost : kRareCost;
+}
+
+// The text read as strict UTF-8 (no overlong forms, no surrogates, nothing
+// above U+10FFFF); a character cut by the end of the text still counts. False
+// when the text is no UTF-8.
+bool ReadAsUtf8(const std::uint8_t* text, std::size_t size, Reading& r) {
   for (std::size_t i = 0; i < size;) {
     const int c = text[i];
     if (c < 0x80) {
@@ -106,14 +130,14 @@ bool IsUtf8(const std::uint8_t* text, std::size_t size, long& multibyte, long& w
     } else {
       return false;
     }
-    // A character cut by the end of the sample still counts as UTF-8.
+    unsigned code = static_cast<unsigned>(c) & (0x7F >> length);
     for (int k = 1; k < length; ++k) {
-      if (i + k >= size) return multibyte > 0;
+      if (i + k >= size) return r.characters > 0;
       const unsigned b = text[i + k];
       if (k == 1 ? (b < low || b > high) : (b < 0x80 || b > 0xBF)) return false;
+      code = code << 6 | (b & 0x3F);
     }
-    ++multibyte;
-    if (length >= 3) ++wide;
+    r.Add(Utf8CharacterCost(code));
     i += length;
   }
   return true;
@@ -193,10 +217,15 @@ DetectedEncoding DetectEncoding(const std::uint8_t* text, std::size_t size) {
     return kEncodingAscii;
   }
 
-  long multibyte, wide;
-  if (IsUtf8(text, size, multibyte, wide) && multibyte > 0) return kEncodingUtf8;
   const Reading gb = ReadAsGb(text, size);
   const Reading big5 = ReadAsBig5(text, size);
+  const Reading& twoByte = big5.cost < gb.cost ? big5 : gb;
+  Reading utf8;
+  // Chinese text in GB2312 or BIG5 is now and then valid UTF-8 too; then the
+  // characters decide.
+  if (ReadAsUtf8(text, size, utf8) && (twoByte.invalid > 0 || utf8.cost <= twoByte.cost)) {
+    return kEncodingUtf8;
+  }
   if (!Plausible(gb) && !Plausible(big5)) return kEncodingBinary;
-  return big5.cost < gb.cost ? kEncodingBig5 : kEncodingGb2312;
+  return &twoByte == &big5 ? kEncodingBig5 : kEncodingGb2312;
 }
