@@ -87,16 +87,27 @@ void PrepareGbUtf8() {
 bool IsHzRunLead(int b) {
   return b >= 0x21 && b <= 0x77;
 }
-bool IsHzRunTrail(int b) {
-  return b >= 0x21 && b <= 0x7E;
-}
 
-bool IsUpperHexDigit(int b) {
-  return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'F');
-}
-int HexValue(int digit) {
-  return digit <= '9' ? digit - '0' : digit - 'A' + 10;
-}
+// Byte -> 1 when it may lead a pair inside an HZ run, 2 when it may end
+// one, 3 for both.
+struct HzRunBytes {
+  std::uint8_t of[256];
+  constexpr HzRunBytes() : of() {
+    for (int b = 0x21; b <= 0x7E; ++b) of[b] = b <= 0x77 ? 3 : 2;
+  }
+};
+constexpr HzRunBytes kRun;
+
+// Byte -> the value of an upper-case hex digit ("=4a" is no escape), or -1.
+struct HexDigits {
+  signed char of[256];
+  constexpr HexDigits() : of() {
+    for (int b = 0; b < 256; ++b) {
+      of[b] = b >= '0' && b <= '9' ? b - '0' : b >= 'A' && b <= 'F' ? b - 'A' + 10 : -1;
+    }
+  }
+};
+constexpr HexDigits kHex;
 
 // Copies the bytes from in[i] up to the next escape (or the end) and returns
 // where it stopped.
@@ -174,14 +185,22 @@ BlockResult DecodeHzBlock(const std::uint8_t* in, std::size_t size, bool last, s
       // "~" CR LF joins two lines; after a CR alone the next byte is ordinary input.
       i += i + 2 < size && in[i + 2] == kLineFeed ? 3 : 2;
     } else if (d == '{') {
+      // The run's pairs are written as they are found, and taken back if
+      // the run turns out not to be closed.
       std::size_t j = i + 2;
-      while (j + 1 < size && IsHzRunLead(in[j]) && IsHzRunTrail(in[j + 1])) j += 2;
+      std::size_t runOut = o;
+      while (j + 1 < size && (kRun.of[in[j]] & 1) && kRun.of[in[j + 1]]) {
+        out[runOut] = in[j] | 0x80;
+        out[runOut + 1] = in[j + 1] | 0x80;
+        runOut += 2;
+        j += 2;
+      }
       // The run ends at j: at the end of the input, at "~}", or at anything else.
       const bool atEnd = j == size;
       const bool oneByteLeft = j + 1 == size;
       if (!last && (atEnd || (oneByteLeft && (IsHzRunLead(in[j]) || in[j] == '~')))) break;
       if (atEnd || (!oneByteLeft && in[j] == '~' && in[j + 1] == '}')) {
-        for (std::size_t k = i + 2; k < j; ++k) out[o++] = in[k] | 0x80;
+        o = runOut;
         i = atEnd ? j : j + 2;
       } else {
         // An unclosed run stays as it is and is read again as ordinary input.
@@ -201,10 +220,24 @@ BlockResult DecodeHzBlock(const std::uint8_t* in, std::size_t size, bool last, s
 BlockResult DecodeQpBlock(const std::uint8_t* in, std::size_t size, bool last, std::uint8_t* out) {
   std::size_t i = 0;
   std::size_t o = 0;
-  while (true) {
-    i = CopyUntil(in, i, size, '=', out, o);
-    if (i == size) break;
+  while (i < size) {
+    const int c = in[i];
+    if (c != '=') {
+      out[o++] = static_cast<std::uint8_t>(c);
+      ++i;
+      continue;
+    }
     const std::size_t left = size - i;  // "=" and what follows it
+    if (left >= 3) {
+      // The common case first: "=" and two digits.
+      const int high = kHex.of[in[i + 1]];
+      const int low = kHex.of[in[i + 2]];
+      if ((high | low) >= 0) {
+        out[o++] = static_cast<std::uint8_t>(high << 4 | low);
+        i += 3;
+        continue;
+      }
+    }
     if (left == 1) {
       if (!last) break;
       out[o++] = '=';
@@ -218,16 +251,12 @@ BlockResult DecodeQpBlock(const std::uint8_t* in, std::size_t size, bool last, s
       i += left > 2 && in[i + 2] == kLineFeed ? 3 : 2;
     } else if (e == kLineFeed) {
       i += 2;
-    } else if (IsUpperHexDigit(e)) {
+    } else if (kHex.of[e] >= 0) {
       if (left == 2 && !last) break;
-      if (left > 2 && IsUpperHexDigit(in[i + 2])) {
-        out[o++] = static_cast<std::uint8_t>(HexValue(e) * 16 + HexValue(in[i + 2]));
-        i += 3;
-      } else {
-        out[o++] = '=';
-        out[o++] = static_cast<std::uint8_t>(e);
-        i += 2;
-      }
+      // Not followed by a second digit: "=" and the digit stay, the next byte is read anew.
+      out[o++] = '=';
+      out[o++] = static_cast<std::uint8_t>(e);
+      i += 2;
     } else {
       out[o++] = '=';
       i += 1;

@@ -1,15 +1,42 @@
 #include "tools/block_convert.h"
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 namespace {
+
+// Bytes in memory that is not cleared when it grows: each block is read or
+// converted straight into it.
+struct Buffer {
+  std::unique_ptr<std::uint8_t[]> data;
+  std::size_t size = 0;
+  std::size_t capacity = 0;
+  void Reserve(std::size_t wanted) {
+    if (wanted <= capacity) return;
+    const std::size_t grown = std::max(wanted, capacity * 2);
+    std::unique_ptr<std::uint8_t[]> bigger(new std::uint8_t[grown]);
+    if (size > 0) std::memcpy(bigger.get(), data.get(), size);
+    data = std::move(bigger);
+    capacity = grown;
+  }
+  void Append(const std::uint8_t* bytes, std::size_t count) {
+    Reserve(size + count);
+    if (count > 0) std::memcpy(data.get() + size, bytes, count);
+    size += count;
+  }
+  void Drop(std::size_t count) {  // the first count bytes
+    std::memmove(data.get(), data.get() + count, size - count);
+    size -= count;
+  }
+};
 
 // One step of a run: its converter and the bytes it has been given but not
 // yet used (an unfinished piece at the end of the last block).
 struct Stage {
   BlockConverter run;
-  std::vector<std::uint8_t> pending;
-  std::vector<std::uint8_t> out;
+  Buffer pending;
+  Buffer out;
   // A step that used nothing of its bytes (a long HZ run still open) is asked
   // again only when they have doubled, so a long run is scanned a few times,
   // not once per block.
@@ -32,22 +59,22 @@ void Deliver(Sink& sink, const std::uint8_t* data, std::size_t size) {
   }
 }
 
-void Feed(Stage* stages, int count, Sink& sink, const std::uint8_t* data, std::size_t size,
-          bool last) {
+// Runs the first stage over its pending bytes (the new ones already appended)
+// and hands what it made to the next stage or the sink.
+void Run(Stage* stages, int count, Sink& sink, bool last) {
   Stage& stage = stages[0];
-  stage.pending.insert(stage.pending.end(), data, data + size);
-  if (!last && stage.pending.size() < stage.retryAt) return;
-  stage.out.resize(stage.pending.size() * kBlockOutputFactor);
-  const BlockResult result =
-      stage.run(stage.pending.data(), stage.pending.size(), last, stage.out.data());
-  stage.retryAt = result.used == 0 ? stage.pending.size() * 2 : 0;
-  stage.pending.erase(stage.pending.begin(),
-                      stage.pending.begin() + static_cast<std::ptrdiff_t>(result.used));
-  if (count > 1) {
-    Feed(stages + 1, count - 1, sink, stage.out.data(), result.written, last);
-  } else {
-    Deliver(sink, stage.out.data(), result.written);
+  Buffer& pending = stage.pending;
+  if (!last && pending.size < stage.retryAt) return;
+  stage.out.Reserve(pending.size * kBlockOutputFactor);
+  const BlockResult result = stage.run(pending.data.get(), pending.size, last, stage.out.data.get());
+  stage.retryAt = result.used == 0 ? pending.size * 2 : 0;
+  pending.Drop(result.used);
+  if (count == 1) {
+    Deliver(sink, stage.out.data.get(), result.written);
+    return;
   }
+  stages[1].pending.Append(stage.out.data.get(), result.written);
+  Run(stages + 1, count - 1, sink, last);
 }
 
 void Prepare(const ConversionSteps& steps, Stage* stages) {
@@ -64,12 +91,16 @@ bool ConvertInBlocks(const ConversionSteps& steps, FileHandle input, FileHandle 
   Prepare(steps, stages);
   Sink sink;
   sink.file = output;
-  std::vector<std::uint8_t> block(static_cast<std::size_t>(blockSize));
-  std::int32_t got;
-  while (!sink.failed && (got = ReadFromFile(input, block.data(), blockSize)) > 0) {
-    Feed(stages, steps.count, sink, block.data(), static_cast<std::size_t>(got), false);
+  // Each block is read straight behind the first stage's unused bytes.
+  Buffer& pending = stages[0].pending;
+  while (!sink.failed) {
+    pending.Reserve(pending.size + static_cast<std::size_t>(blockSize));
+    const std::int32_t got = ReadFromFile(input, pending.data.get() + pending.size, blockSize);
+    if (got <= 0) break;
+    pending.size += static_cast<std::size_t>(got);
+    Run(stages, steps.count, sink, false);
   }
-  Feed(stages, steps.count, sink, nullptr, 0, true);
+  Run(stages, steps.count, sink, true);
   return !sink.failed;
 }
 
@@ -80,7 +111,8 @@ std::vector<std::uint8_t> ConvertBytes(const ConversionSteps& steps,
   std::vector<std::uint8_t> result;
   Sink sink;
   sink.bytes = &result;
-  Feed(stages, steps.count, sink, bytes.data(), bytes.size(), true);
+  stages[0].pending.Append(bytes.data(), bytes.size());
+  Run(stages, steps.count, sink, true);
   return result;
 }
 
