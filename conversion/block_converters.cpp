@@ -138,27 +138,22 @@ void ExpandBig5Map() {
 
 BlockResult SaveInGbBlock(const std::uint8_t* in, std::size_t size, bool last, std::uint8_t* out) {
   std::size_t i = 0;
-  while (i < size) {
+  // Every byte but the last has the byte after it at hand.
+  while (i + 1 < size) {
     const int c = in[i];
-    if (!IsBig5Lead(c)) {
-      out[i++] = static_cast<std::uint8_t>(c);
-      continue;
-    }
-    if (i + 1 == size) {
-      if (!last) break;
-      out[i++] = static_cast<std::uint8_t>(c);
-      continue;
-    }
     const int t = kTrail.of[in[i + 1]];
-    if (t < 0) {
-      // Not a pair: the lead stays, the next byte is looked at anew.
-      out[i++] = static_cast<std::uint8_t>(c);
-      continue;
+    if (c >= 0xA1 && c <= 0xF9 && t >= 0) {
+      std::memcpy(out + i, big5GbCodes[(c - 0xA1) * kTrailsPerLead + t], 2);
+      i += 2;
+    } else {
+      // Not a pair: the byte stays, the next one is looked at anew.
+      out[i] = static_cast<std::uint8_t>(c);
+      i += 1;
     }
-    const std::uint8_t* code = big5GbCodes[(c - 0xA1) * kTrailsPerLead + t];
-    out[i] = code[0];
-    out[i + 1] = code[1];
-    i += 2;
+  }
+  if (i + 1 == size && (last || !IsBig5Lead(in[i]))) {
+    out[i] = in[i];
+    i += 1;
   }
   return {i, i};
 }

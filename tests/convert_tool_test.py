@@ -5,6 +5,7 @@ status and its one-line error naming the file.
 usage: convert_tool_test.py TAVELO_CONVERT
 """
 import os
+import quopri
 import resource
 import shutil
 import signal
@@ -116,21 +117,59 @@ def main():
         prepare()
         count(check(name, run(arguments), status, named, words, output, held))
 
-    # Inputs the reader cannot address whole: sparse files, no disk used.
-    for size, status in ((2**31 - 1, None), (2**31, 1), (2**32 + 5, 1)):
+    # Inputs larger than the reader addresses: the command line reads them in
+    # blocks, so nothing refuses them for their size; a file size limit stops
+    # each run early (sparse files, no disk used).
+    for size in (2**31 - 1, 2**31, 2**32 + 5):
         prepare()
         big = sparse("big.txt", size)
-        if status is None:
-            # Readable to its last byte: refused only later, by a file size limit, so
-            # the whole run is not made; the refusal must not be the size one.
-            result = run(["qp", big, path("out")], limit_file_size(1000))
-            ok = b"2 GB" not in result.stderr and b"could not write" in result.stderr
-            if not ok:
-                print(f"FAIL a document just below 2 GB: {result.stderr!r}")
-            count(ok)
-        else:
-            count(check(f"a document of {size} bytes", run(["qp", big, path("out")]), status,
-                        big, "2 GB", path("out"), None))
+        result = run(["qp", big, path("out")], limit_file_size(1000))
+        ok = (result.returncode == 1 and b"2 GB" not in result.stderr
+              and b"could not write" in result.stderr and not os.path.exists(path("out")))
+        if not ok:
+            print(f"FAIL a document of {size} bytes: {result.returncode} {result.stderr!r}")
+        count(ok)
+
+    # detect names each file's encoding, and auto --to utf-8 makes every text
+    # the same UTF-8; a binary file is refused and no output is left.
+    text = "床前明月光，疑是地上霜。\r\nok\r\n"
+    samples = {
+        "gb2312": text.encode("gb2312"),
+        "big5": "床前明月光，疑是地上霜。\r\nok\r\n".encode("big5"),
+        "hz": text.encode("hz"),
+        "qp (decodes to gb2312)": quopri.encodestring(text.encode("gb2312")),
+        "utf-8": text.encode("utf-8"),
+        "ascii": b"just ASCII\r\n",
+        "binary": b"\x00\x01\x02ELF",
+    }
+    prepare()
+    names = []
+    for i, data in enumerate(samples.values()):
+        names.append(path(f"sample{i}"))
+        with open(names[-1], "wb") as f:
+            f.write(data)
+    result = run(["detect"] + names + [path("none.txt")])
+    expected = "".join(f"{n}: {label}\n" for n, label in zip(names, samples))
+    ok = (result.stdout.decode() == expected and result.returncode == 1
+          and path("none.txt") in result.stderr.decode())
+    if not ok:
+        print(f"FAIL detect: {result.returncode} {result.stdout!r} {result.stderr!r}")
+    count(ok)
+    for i, (name, label) in enumerate(zip(names, samples)):
+        out = path(f"auto-out{i}")
+        result = run(["auto", "--to", "utf-8", name, out])
+        if label == "binary":
+            count(check("auto on a binary file", result, 1, name, "binary", out, None))
+            continue
+        with open(name, "rb") as f:
+            want = f.read() if label == "ascii" else text.encode("utf-8")
+        count(check(f"auto --to utf-8 on {label}", result, 0, None, None, out, want))
+    count(check("gb --to utf-8", run(["gb", "--to", "utf-8", names[0], path("out")]), 0, None,
+                None, path("out"), text.encode("utf-8")))
+    count(check("hz, its GB2312 output", run(["auto", names[2], path("out")]), 0, None, None,
+                path("out"), text.encode("gb2312")))
+    count(check("an unknown --to", run(["gb", "--to", "latin-1", names[0], path("out2")]), 2,
+                None, "usage", path("out2"), None))
 
     # A failed write: what was written goes, and the error names the output.
     for limit in (0, 40):

@@ -3,6 +3,7 @@
 //
 //   tavelo-convert big5-to-gb|hz|qp|gb|auto [--to utf-8] INPUT OUTPUT
 //   tavelo-convert detect FILE...
+//   tavelo-convert --help
 //
 // The conversions give exactly the bytes of the File menu's converters, made
 // over large blocks (conversion/block_converters.h). It runs over the
@@ -42,9 +43,9 @@ const Converter kConverters[] = {
 };
 
 const char kUsage[] =
-    "usage: tavelo-convert big5-to-gb|hz|qp|gb|auto [--to utf-8] INPUT OUTPUT\n"
-    "       tavelo-convert detect FILE...\n"
-    "\n"
+    "usage: tavelo-convert big5-to-gb|hz|qp|gb|auto [--to utf-8] INPUT OUTPUT | detect FILE...\n";
+
+const char kHelp[] =
     "  big5-to-gb  BIG5 text to GB2312 (traditional characters simplified)\n"
     "  hz          HZ (~{...~}) to GB2312\n"
     "  qp          quoted-printable decoded\n"
@@ -68,6 +69,12 @@ constexpr std::size_t kDetectSample = 256 * 1024;
 int Usage() {
   std::fputs(kUsage, stderr);
   return 2;
+}
+
+int Help() {
+  std::fputs(kUsage, stdout);
+  std::fputs(kHelp, stdout);
+  return 0;
 }
 
 int Fail(const char* file, const char* what) {
@@ -197,6 +204,7 @@ int Convert(const Converter& converter, bool toUtf8, const char* input, const ch
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) return Help();
   if (argc >= 3 && std::strcmp(argv[1], "detect") == 0) return DetectFiles(argc - 2, argv + 2);
   std::vector<char*> files;
   bool toUtf8 = false;
