@@ -176,7 +176,11 @@ def main():
     convert = os.path.abspath(args.tavelo_convert)
     for tool in ("enca", "uchardet", "opencc"):
         if shutil.which(tool) is None:
-            raise SystemExit(f"{tool} is missing: run scripts/install-packages")
+            print(f"skipped: {tool} is missing (scripts/install-packages installs it)")
+            return 77
+    if not os.path.exists(os.path.join(FORTUNES, "tang300")):
+        print("skipped: fortunes-zh is not installed")
+        return 77
     rng = random.Random(args.seed)
     texts = fortunes()
     folder = tempfile.mkdtemp(prefix="tavelo-detect-")

@@ -69,14 +69,14 @@ Utf8Char EncodeUtf8(unsigned c) {
   if (c == 0) c = 0xFFFD;
   if (c < 0x80) return {{static_cast<std::uint8_t>(c), 0, 0}, 1};
   if (c < 0x800) {
-    return {{static_cast<std::uint8_t>(0xC0 | c >> 6), static_cast<std::uint8_t>(0x80 | (c & 63)),
-             0},
-            2};
+    return {
+        {static_cast<std::uint8_t>(0xC0 | c >> 6), static_cast<std::uint8_t>(0x80 | (c & 63)), 0},
+        2};
   }
-  return {{static_cast<std::uint8_t>(0xE0 | c >> 12),
-           static_cast<std::uint8_t>(0x80 | (c >> 6 & 63)),
-           static_cast<std::uint8_t>(0x80 | (c & 63))},
-          3};
+  return {
+      {static_cast<std::uint8_t>(0xE0 | c >> 12), static_cast<std::uint8_t>(0x80 | (c >> 6 & 63)),
+       static_cast<std::uint8_t>(0x80 | (c & 63))},
+      3};
 }
 
 void PrepareGbUtf8() {

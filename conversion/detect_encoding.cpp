@@ -96,7 +96,8 @@ int Utf8CharacterCost(unsigned c) {
   if (!made) {
     for (int i = 0; i < 94 * 94; ++i) {
       const unsigned u = kGb2312Unicode[i];
-      if (u >= kCjkFirst && u < kCjkEnd) position[u - kCjkFirst] = static_cast<std::uint16_t>(i + 1);
+      if (u >= kCjkFirst && u < kCjkEnd)
+        position[u - kCjkFirst] = static_cast<std::uint16_t>(i + 1);
     }
     made = true;
   }

@@ -28,8 +28,7 @@ const Conversion kConversions[] = {
 };
 
 // Runs the steps over the document file, blockSize bytes at a time.
-Bytes RunBlocks(const ConversionSteps& steps, const std::string& document,
-                std::int32_t blockSize) {
+Bytes RunBlocks(const ConversionSteps& steps, const std::string& document, std::int32_t blockSize) {
   const std::string output = ScratchPath("blocks.txt");
   const FileHandle in = OpenFileForReading(document.c_str());
   const FileHandle out = CreateFileForWriting(output.c_str());

@@ -88,7 +88,7 @@ TEST_F(BlockConvertersTest, BlocksGiveTheLoopsBytesWhereverTheInputIsCut) {
   };
   std::mt19937 random(12);
   Bytes mixed;
-  const std::string pieces[] = {"~",  "~{", "~}", "{",    "\r", "\n", "=",  "A",  "4",
+  const std::string pieces[] = {"~",  "~{", "~}", "{",    "\r", "\n",   "=",    "A",    "4",
                                 "<;", "x",  "!",  "\xA4", "@",  "\xB0", "\xEA", "=\r\n"};
   for (int i = 0; i < 3000; ++i) {
     const std::string& p = pieces[random() % std::size(pieces)];
@@ -149,9 +149,11 @@ TEST(DetectEncodingTest, ShortTexts) {
     DetectedEncoding encoding;
   };
   const Case cases[] = {
-      {"GB2312: 床前明月光", {0xB4, 0xB2, 0xC7, 0xB0, 0xC3, 0xF7, 0xD4, 0xC2, 0xB9, 0xE2},
+      {"GB2312: 床前明月光",
+       {0xB4, 0xB2, 0xC7, 0xB0, 0xC3, 0xF7, 0xD4, 0xC2, 0xB9, 0xE2},
        kEncodingGb2312},
-      {"BIG5: 床前明月光", {0xA7, 0xC9, 0xAB, 0x65, 0xA9, 0xFA, 0xA4, 0xEB, 0xA5, 0xFA},
+      {"BIG5: 床前明月光",
+       {0xA7, 0xC9, 0xAB, 0x65, 0xA9, 0xFA, 0xA4, 0xEB, 0xA5, 0xFA},
        kEncodingBig5},
       {"BIG5 without low trails: 中國", {0xA4, 0xA4, 0xB0, 0xEA}, kEncodingBig5},
       {"GB2312: 中国", {0xD6, 0xD0, 0xB9, 0xFA}, kEncodingGb2312},

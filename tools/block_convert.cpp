@@ -26,6 +26,7 @@ struct Buffer {
     size += count;
   }
   void Drop(std::size_t count) {  // the first count bytes
+    if (count == 0) return;
     std::memmove(data.get(), data.get() + count, size - count);
     size -= count;
   }
@@ -66,7 +67,8 @@ void Run(Stage* stages, int count, Sink& sink, bool last) {
   Buffer& pending = stage.pending;
   if (!last && pending.size < stage.retryAt) return;
   stage.out.Reserve(pending.size * kBlockOutputFactor);
-  const BlockResult result = stage.run(pending.data.get(), pending.size, last, stage.out.data.get());
+  const BlockResult result =
+      stage.run(pending.data.get(), pending.size, last, stage.out.data.get());
   stage.retryAt = result.used == 0 ? pending.size * 2 : 0;
   pending.Drop(result.used);
   if (count == 1) {
@@ -120,10 +122,9 @@ std::vector<std::uint8_t> ReadSample(FileHandle input, std::size_t limit) {
   std::vector<std::uint8_t> sample(limit);
   std::size_t fill = 0;
   std::int32_t got;
-  while (fill < limit &&
-         (got = ReadFromFile(input, sample.data() + fill,
-                             static_cast<std::int32_t>(std::min<std::size_t>(
-                                 limit - fill, kReadBlockSize)))) > 0) {
+  while (fill < limit && (got = ReadFromFile(input, sample.data() + fill,
+                                             static_cast<std::int32_t>(std::min<std::size_t>(
+                                                 limit - fill, kReadBlockSize)))) > 0) {
     fill += static_cast<std::size_t>(got);
   }
   sample.resize(fill);

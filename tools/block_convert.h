@@ -20,8 +20,8 @@ struct ConversionSteps {
 // Bytes read from the input per block.
 constexpr std::int32_t kReadBlockSize = 1 << 20;
 
-// Reads input, blockSize bytes at a time, from where it stands to its end through the steps into output;
-// false when a write did not take all its bytes (the rest is then not tried).
+// Reads input, blockSize bytes at a time, from where it stands to its end through the steps into
+// output; false when a write did not take all its bytes (the rest is then not tried).
 bool ConvertInBlocks(const ConversionSteps& steps, FileHandle input, FileHandle output,
                      std::int32_t blockSize = kReadBlockSize);
 

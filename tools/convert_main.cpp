@@ -35,10 +35,8 @@ struct Converter {
 };
 
 const Converter kConverters[] = {
-    {"big5-to-gb", SaveInGbBlock, kEncodingBig5},
-    {"hz", DecodeHzBlock, kEncodingHz},
-    {"qp", DecodeQpBlock, kEncodingQp},
-    {"gb", CopyBlock, kEncodingGb2312},
+    {"big5-to-gb", SaveInGbBlock, kEncodingBig5}, {"hz", DecodeHzBlock, kEncodingHz},
+    {"qp", DecodeQpBlock, kEncodingQp},           {"gb", CopyBlock, kEncodingGb2312},
     {"auto", nullptr, kEncodingBinary},
 };
 
