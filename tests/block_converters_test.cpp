@@ -41,7 +41,7 @@ class BlockConvertersTest : public ::testing::Test {
     folder_.Write("in.txt", input);
     const FileHandle in = OpenFileForReading("C:\\in.txt");
     const FileHandle out = CreateFileForWriting("C:\\blocks.bin");
-    EXPECT_TRUE(ConvertInBlocks(steps, in, out, blockSize));
+    EXPECT_TRUE(ConvertInBlocks(steps, {}, in, out, blockSize));
     CloseFile(in);
     CloseFile(out);
     return ReadWholeFile(folder_.Path("blocks.bin"));

@@ -87,14 +87,15 @@ void Prepare(const ConversionSteps& steps, Stage* stages) {
 
 }  // namespace
 
-bool ConvertInBlocks(const ConversionSteps& steps, FileHandle input, FileHandle output,
-                     std::int32_t blockSize) {
+bool ConvertInBlocks(const ConversionSteps& steps, const std::vector<std::uint8_t>& already,
+                     FileHandle input, FileHandle output, std::int32_t blockSize) {
   Stage stages[2];
   Prepare(steps, stages);
   Sink sink;
   sink.file = output;
   // Each block is read straight behind the first stage's unused bytes.
   Buffer& pending = stages[0].pending;
+  pending.Append(already.data(), already.size());
   while (!sink.failed) {
     pending.Reserve(pending.size + static_cast<std::size_t>(blockSize));
     const std::int32_t got = ReadFromFile(input, pending.data.get() + pending.size, blockSize);

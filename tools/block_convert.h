@@ -20,10 +20,12 @@ struct ConversionSteps {
 // Bytes read from the input per block.
 constexpr std::int32_t kReadBlockSize = 1 << 20;
 
-// Reads input, blockSize bytes at a time, from where it stands to its end through the steps into
-// output; false when a write did not take all its bytes (the rest is then not tried).
-bool ConvertInBlocks(const ConversionSteps& steps, FileHandle input, FileHandle output,
-                     std::int32_t blockSize = kReadBlockSize);
+// Runs the steps over already, bytes taken from input before (a sample
+// looked at first; so input need not be seekable), and then over input, read
+// blockSize bytes at a time from where it stands to its end, into output;
+// false when a write did not take all its bytes (the rest is then not tried).
+bool ConvertInBlocks(const ConversionSteps& steps, const std::vector<std::uint8_t>& already,
+                     FileHandle input, FileHandle output, std::int32_t blockSize = kReadBlockSize);
 
 // Runs the steps over bytes held in memory, as a whole; for a sample of a file.
 std::vector<std::uint8_t> ConvertBytes(const ConversionSteps& steps,

@@ -148,9 +148,8 @@ struct Plan {
 };
 
 // The plan for auto, from the input's sample; false for a binary file.
-bool Choose(FileHandle input, Plan& plan) {
-  const Verdict verdict = Detect(ReadSample(input, kDetectSample));
-  SeekFile(input, 0);
+bool Choose(const std::vector<std::uint8_t>& sample, Plan& plan) {
+  const Verdict verdict = Detect(sample);
   DetectedEncoding text = verdict.encoding;
   plan.steps.count = 0;
   if (text == kEncodingQp) {
@@ -175,8 +174,11 @@ int Convert(const Converter& converter, bool toUtf8, const char* input, const ch
   if (document == kInvalidFile) return Fail(input, "cannot open it for reading");
   if (SameFile(input, output)) return Fail(output, "is the input file itself");
   Plan plan{{{converter.block, nullptr}, 1}, true};
-  if (converter.block == nullptr && !Choose(document, plan)) {
-    return Fail(input, "looks binary; not converted");
+  // auto's sample is converted first, then the rest read after it.
+  std::vector<std::uint8_t> sample;
+  if (converter.block == nullptr) {
+    sample = ReadSample(document, kDetectSample);
+    if (!Choose(sample, plan)) return Fail(input, "looks binary; not converted");
   }
   ConversionSteps& steps = plan.steps;
   if (toUtf8 && plan.givesGb) {
@@ -190,7 +192,7 @@ int Convert(const Converter& converter, bool toUtf8, const char* input, const ch
   }
   const FileHandle file = CreateFileForWriting(output);
   if (file == kInvalidFile) return Fail(output, "cannot create it");
-  const bool written = ConvertInBlocks(steps, document, file);
+  const bool written = ConvertInBlocks(steps, sample, document, file);
   CloseFile(file);
   if (!written) {
     DeleteFileNamed(output);
