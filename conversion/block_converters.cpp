@@ -6,7 +6,7 @@
 #include "conversion/gb2312_unicode.h"
 #include "document/encoding_mode.h"
 
-std::uint8_t big5GbCodes[kBig5Positions][2];
+std::uint8_t big5GbCodes[kBig5Leads][256][2];
 
 namespace {
 
@@ -44,16 +44,10 @@ struct BitReader {
   }
 };
 
-// Trail byte -> its index among the 157 trails, or -1.
-struct TrailIndex {
-  short of[256];
-  constexpr TrailIndex() : of() {
-    for (int b = 0; b < 256; ++b) {
-      of[b] = b >= 0x40 && b <= 0x7E ? b - 0x40 : b >= 0xA1 && b <= 0xFE ? b - 0x62 : -1;
-    }
-  }
-};
-constexpr TrailIndex kTrail;
+// The trail byte of each of a lead's 157 positions, in the table's order.
+int TrailByte(int t) {
+  return t < 0x3F ? t + 0x40 : t + 0x62;
+}
 
 // A GB2312 position's character as UTF-8: up to three bytes and their count.
 struct Utf8Char {
@@ -130,8 +124,9 @@ void ExpandBig5Map() {
     BitReader bits{section.bit};
     for (int n = section.first; n < end; ++n) {
       const int v = section.flagged && bits.Bit() ? 0 : bits.Value(section.width);
-      big5GbCodes[n][0] = static_cast<std::uint8_t>(v / kCellsPerRow + kGbBase);
-      big5GbCodes[n][1] = static_cast<std::uint8_t>(v % kCellsPerRow + kGbBase);
+      std::uint8_t* code = big5GbCodes[n / kTrailsPerLead][TrailByte(n % kTrailsPerLead)];
+      code[0] = static_cast<std::uint8_t>(v / kCellsPerRow + kGbBase);
+      code[1] = static_cast<std::uint8_t>(v % kCellsPerRow + kGbBase);
     }
   }
 }
@@ -140,14 +135,14 @@ BlockResult SaveInGbBlock(const std::uint8_t* in, std::size_t size, bool last, s
   std::size_t i = 0;
   // Every byte but the last has the byte after it at hand.
   while (i + 1 < size) {
-    const int c = in[i];
-    const int t = kTrail.of[in[i + 1]];
-    if (c >= 0xA1 && c <= 0xF9 && t >= 0) {
-      std::memcpy(out + i, big5GbCodes[(c - 0xA1) * kTrailsPerLead + t], 2);
+    const unsigned lead = in[i] - 0xA1u;
+    const std::uint8_t* code = lead < kBig5Leads ? big5GbCodes[lead][in[i + 1]] : nullptr;
+    if (code != nullptr && code[0] != 0) {
+      std::memcpy(out + i, code, 2);
       i += 2;
     } else {
       // Not a pair: the byte stays, the next one is looked at anew.
-      out[i] = static_cast<std::uint8_t>(c);
+      out[i] = in[i];
       i += 1;
     }
   }

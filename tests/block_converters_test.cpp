@@ -59,13 +59,17 @@ Bytes Join(std::initializer_list<Bytes> parts) {
 TEST_F(BlockConvertersTest, FlatBig5TableEqualsTheCompressedOneAtEveryPosition) {
   int positions = 0;
   for (int lead = 0xA1; lead <= 0xF9; ++lead) {
-    for (int trail = 0x40; trail <= 0xFE; ++trail) {
-      if (!IsBig5Trail(trail)) continue;
+    for (int trail = 0; trail <= 0xFF; ++trail) {
+      const std::uint8_t* code = big5GbCodes[lead - 0xA1][trail];
+      if (!IsBig5Trail(trail)) {
+        ASSERT_EQ(code[0] | code[1], 0) << std::hex << lead << " " << trail;
+        continue;
+      }
       int row, cell;
       Big5ToGb(lead, trail, row, cell);
-      const std::uint8_t* code = big5GbCodes[positions++];
       ASSERT_EQ(code[0], row + 0xA1) << std::hex << lead << " " << trail;
       ASSERT_EQ(code[1], cell + 0xA1) << std::hex << lead << " " << trail;
+      ++positions;
     }
   }
   EXPECT_EQ(positions, kBig5Positions);
