@@ -54,9 +54,6 @@ struct Utf8Char {
   std::uint8_t bytes[3];
   std::uint8_t length;
 };
-Utf8Char gbUtf8[kGb2312Positions];
-bool gbUtf8Ready = false;
-
 constexpr std::uint8_t kReplacement[3] = {0xEF, 0xBF, 0xBD};  // U+FFFD
 
 Utf8Char EncodeUtf8(unsigned c) {
@@ -71,11 +68,6 @@ Utf8Char EncodeUtf8(unsigned c) {
       {static_cast<std::uint8_t>(0xE0 | c >> 12), static_cast<std::uint8_t>(0x80 | (c >> 6 & 63)),
        static_cast<std::uint8_t>(0x80 | (c & 63))},
       3};
-}
-
-void PrepareGbUtf8() {
-  for (int i = 0; i < kGb2312Positions; ++i) gbUtf8[i] = EncodeUtf8(kGb2312Unicode[i]);
-  gbUtf8Ready = true;
 }
 
 bool IsHzRunLead(int b) {
@@ -261,7 +253,6 @@ BlockResult CopyBlock(const std::uint8_t* in, std::size_t size, bool, std::uint8
 }
 
 BlockResult GbToUtf8Block(const std::uint8_t* in, std::size_t size, bool last, std::uint8_t* out) {
-  if (!gbUtf8Ready) PrepareGbUtf8();
   std::size_t i = 0;
   std::size_t o = 0;
   while (i < size) {
@@ -275,7 +266,7 @@ BlockResult GbToUtf8Block(const std::uint8_t* in, std::size_t size, bool last, s
       if (i + 1 == size && !last) break;
       const int t = i + 1 < size ? in[i + 1] : 0;
       if (t >= 0xA1 && t <= 0xFE) {
-        const Utf8Char& u = gbUtf8[(c - 0xA1) * kCellsPerRow + t - 0xA1];
+        const Utf8Char u = EncodeUtf8(kGb2312Unicode[(c - 0xA1) * kCellsPerRow + t - 0xA1]);
         std::memcpy(out + o, u.bytes, 3);  // out has room: three bytes for each input byte
         o += u.length;
         i += 2;

@@ -86,23 +86,19 @@ Reading ReadAsBig5(const std::uint8_t* text, std::size_t size) {
 // The cost of a character of a UTF-8 reading: its GB2312 position's where
 // GB2312 has it, else a fixed cost of a rare character.
 constexpr int kRareCost = 40;
-constexpr unsigned kCjkFirst = 0x3000;
-constexpr unsigned kCjkEnd = 0xA000;
 
 int Utf8CharacterCost(unsigned c) {
-  // GB2312 positions of the characters from U+3000 to U+9FFF, made once.
-  static std::uint16_t position[kCjkEnd - kCjkFirst];
-  static bool made = false;
-  if (!made) {
-    for (int i = 0; i < 94 * 94; ++i) {
-      const unsigned u = kGb2312Unicode[i];
-      if (u >= kCjkFirst && u < kCjkEnd)
-        position[u - kCjkFirst] = static_cast<std::uint16_t>(i + 1);
+  int low = 0, high = kGb2312Characters;  // the position of c, if any, is in [low, high)
+  while (low < high) {
+    const int middle = (low + high) / 2;
+    if (kGb2312ByUnicode[middle].character < c) {
+      low = middle + 1;
+    } else {
+      high = middle;
     }
-    made = true;
   }
-  if (c < kCjkFirst || c >= kCjkEnd || position[c - kCjkFirst] == 0) return kRareCost;
-  const int cost = kGbCost[position[c - kCjkFirst] - 1];
+  if (low == kGb2312Characters || kGb2312ByUnicode[low].character != c) return kRareCost;
+  const int cost = kGbCost[kGb2312ByUnicode[low].position];
   return cost < kRareCost ? cost : kRareCost;
 }
 

@@ -3,7 +3,8 @@
 command line's UTF-8 output, from glibc's GB2312 charmap.
 
 The table has one 16-bit code point for each of the 94 x 94 positions
-(row = lead - 0xA1, cell = trail - 0xA1), 0 where GB2312 defines nothing.
+(row = lead - 0xA1, cell = trail - 0xA1), 0 where GB2312 defines nothing;
+a second one lists the defined positions in the order of their code points.
 Every two-byte entry of /usr/share/i18n/charmaps/GB2312.gz (Debian's package
 locales) fills its position; the charmap's one-byte entries are ASCII, which
 the converter passes through without a table.
@@ -44,6 +45,12 @@ def render(table):
         row = ", ".join(f"0x{v:04X}" for v in table[start:start + 12])
         lines.append(f"    {row},")
     lines.append("};")
+    lines += ["", "// clang-format off", "const Gb2312ByUnicode kGb2312ByUnicode[kGb2312Characters] = {"]
+    pairs = sorted((v, i) for i, v in enumerate(table) if v)
+    for start in range(0, len(pairs), 6):
+        row = ", ".join(f"{{0x{v:04X}, {i}}}" for v, i in pairs[start:start + 6])
+        lines.append(f"    {row},")
+    lines += ["};", "// clang-format on"]
     return "\n".join(lines) + "\n"
 
 
@@ -54,9 +61,12 @@ def main():
                                                          "gb2312_unicode.cpp"))
     args = parser.parse_args()
     table = read_charmap(args.charmap)
+    defined = sum(1 for v in table if v)
+    if defined != 7445:
+        raise SystemExit(f"{defined} characters, not GB2312's 7,445")
     with open(args.output, "w", encoding="ascii") as f:
         f.write(render(table))
-    print(f"{sum(1 for v in table if v)} of {len(table)} positions defined")
+    print(f"{defined} of {len(table)} positions defined")
 
 
 if __name__ == "__main__":
