@@ -49,26 +49,7 @@ int TrailByte(int t) {
   return t < 0x3F ? t + 0x40 : t + 0x62;
 }
 
-// A GB2312 position's character as UTF-8: up to three bytes and their count.
-struct Utf8Char {
-  std::uint8_t bytes[3];
-  std::uint8_t length;
-};
 constexpr std::uint8_t kReplacement[3] = {0xEF, 0xBF, 0xBD};  // U+FFFD
-
-Utf8Char EncodeUtf8(unsigned c) {
-  if (c == 0) c = 0xFFFD;
-  if (c < 0x80) return {{static_cast<std::uint8_t>(c), 0, 0}, 1};
-  if (c < 0x800) {
-    return {
-        {static_cast<std::uint8_t>(0xC0 | c >> 6), static_cast<std::uint8_t>(0x80 | (c & 63)), 0},
-        2};
-  }
-  return {
-      {static_cast<std::uint8_t>(0xE0 | c >> 12), static_cast<std::uint8_t>(0x80 | (c >> 6 & 63)),
-       static_cast<std::uint8_t>(0x80 | (c & 63))},
-      3};
-}
 
 bool IsHzRunLead(int b) {
   return b >= 0x21 && b <= 0x77;
@@ -266,7 +247,7 @@ BlockResult GbToUtf8Block(const std::uint8_t* in, std::size_t size, bool last, s
       if (i + 1 == size && !last) break;
       const int t = i + 1 < size ? in[i + 1] : 0;
       if (t >= 0xA1 && t <= 0xFE) {
-        const Utf8Char u = EncodeUtf8(kGb2312Unicode[(c - 0xA1) * kCellsPerRow + t - 0xA1]);
+        const Gb2312Utf8& u = kGb2312Utf8[(c - 0xA1) * kCellsPerRow + t - 0xA1];
         std::memcpy(out + o, u.bytes, 3);  // out has room: three bytes for each input byte
         o += u.length;
         i += 2;
