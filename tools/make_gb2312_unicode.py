@@ -39,7 +39,7 @@ def utf8_entry(code_point):
     """The position's UTF-8 bytes padded to three, then their count; U+FFFD where none."""
     encoded = chr(code_point or 0xFFFD).encode("utf-8")
     padded = list(encoded) + [0] * (3 - len(encoded))
-    return "{" + ", ".join(f"0x{b:02X}" for b in padded) + f", {len(encoded)}}}"
+    return "{{" + ", ".join(f"0x{b:02X}" for b in padded) + f"}}, {len(encoded)}}}"
 
 
 def render(table):
@@ -50,8 +50,8 @@ def render(table):
         "// clang-format off",
         "const Gb2312Utf8 kGb2312Utf8[kGb2312Positions] = {",
     ]
-    for start in range(0, len(table), 5):
-        row = ", ".join(utf8_entry(v) for v in table[start:start + 5])
+    for start in range(0, len(table), 4):
+        row = ", ".join(utf8_entry(v) for v in table[start:start + 4])
         lines.append(f"    {row},")
     lines.append("};")
     lines += ["", "const Gb2312ByUnicode kGb2312ByUnicode[kGb2312Characters] = {"]
