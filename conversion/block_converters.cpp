@@ -4,9 +4,8 @@
 
 #include "conversion/big5_map.h"
 #include "conversion/gb2312_unicode.h"
+#include "conversion/state.h"
 #include "document/encoding_mode.h"
-
-std::uint8_t big5GbCodes[kBig5Leads][256][2];
 
 namespace {
 

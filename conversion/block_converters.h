@@ -28,13 +28,10 @@ constexpr std::size_t kBlockOutputFactor = 3;
 
 // Number of BIG5 code positions: leads 0xA1..0xF9, 157 trails each.
 constexpr int kBig5Positions = 13973;
-constexpr int kBig5Leads = 89;
 
-// The GB2312 code of every BIG5 code, both bytes, as Big5ToGb gives it,
-// indexed by lead - 0xA1 and the trail byte itself; both bytes 0 where the
-// byte is no BIG5 trail (no GB2312 code has a zero byte). Filled by
-// ExpandBig5Map.
-extern std::uint8_t big5GbCodes[kBig5Leads][256][2];
+// big5GbCodes (conversion/state.h), filled by ExpandBig5Map: the GB2312 code of every BIG5 code,
+// both bytes, as Big5ToGb gives it, indexed by lead - 0xA1 and the trail byte itself; both bytes 0
+// where the byte is no BIG5 trail (no GB2312 code has a zero byte).
 
 // Expands the loaded compressed table (big5Table) into big5GbCodes in one
 // sequential pass over its bits.
