@@ -1,4 +1,5 @@
-// The conversion room's process-wide state, all of it: the BIG5-to-GB table.
+// The conversion room's process-wide state, all of it: the BIG5-to-GB table
+// and its expansion for the command line.
 // ResetConversionState puts every field back to its start-up value (a fresh
 // process in the tests). A converter's run keeps its own output sink.
 #pragma once
@@ -12,6 +13,11 @@ extern const std::uint8_t* big5Table;
 
 // The table's fixed block; stale after FreeBig5Map (only big5_map.cpp uses it).
 extern BlockHandle big5Block;
+
+// The command line's Save in GB table: the GB2312 code of every BIG5 code,
+// both bytes, indexed by lead - 0xA1 and the trail byte (block_converters.h).
+constexpr int kBig5Leads = 89;
+extern std::uint8_t big5GbCodes[kBig5Leads][256][2];
 
 // Every field above back to its start-up value; frees nothing.
 void ResetConversionState();

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Regenerates the glyph atlas and the BIG5 table from Debian's packages and
-# compares them byte for byte with the committed files. Skips (77) when the
+# Regenerates the glyph atlas, the BIG5 table, the GB2312 to Unicode table and
+# detection's character costs from Debian's packages and compares them byte
+# for byte with the committed files. Skips (77) when the
 # generators' inputs are not installed.
 set -euo pipefail
 source_folder=$1
 out=$2
-for input in /usr/share/fonts/X11/misc/wenquanyi_10pt.pcf /usr/share/fonts/X11/misc/7x13.pcf.gz; do
+for input in /usr/share/fonts/X11/misc/wenquanyi_10pt.pcf /usr/share/fonts/X11/misc/7x13.pcf.gz \
+  /usr/share/i18n/charmaps/GB2312.gz /usr/share/man/zh_CN /usr/share/man/zh_TW; do
   [ -e "$input" ] || { echo "skipped: $input is not installed"; exit 77; }
 done
 for command in pcf2bdf opencc iconv python3; do
@@ -14,7 +16,17 @@ done
 mkdir -p "$out"
 python3 "$source_folder/tools/make_font_atlas.py" --output "$out/font.bmp" > "$out/font.log"
 python3 "$source_folder/tools/make_big5_map.py" --output-dir "$out" > "$out/big5.log"
+python3 "$source_folder/tools/make_gb2312_unicode.py" --output "$out/gb2312_unicode.cpp" > /dev/null
+python3 "$source_folder/tools/make_detect_model.py" --output "$out/detect_model.cpp" > /dev/null
 status=0
+for file in gb2312_unicode.cpp detect_model.cpp; do
+  if cmp "$out/$file" "$source_folder/conversion/$file"; then
+    echo "$file: identical"
+  else
+    echo "$file differs from the committed conversion/$file"
+    status=1
+  fi
+done
 for file in font.bmp big5_map.bin code.bmp; do
   if cmp "$out/$file" "$source_folder/resources/$file"; then
     echo "$file: identical"

@@ -1,0 +1,181 @@
+// The command line's block converters: the same bytes as the reader's loops
+// however the input is cut into blocks, the flat BIG5 table equal to the
+// compressed one, GB2312 to UTF-8, and detection of short texts.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "conversion/big5_map.h"
+#include "conversion/block_converters.h"
+#include "conversion/converters.h"
+#include "conversion/detect_encoding.h"
+#include "document/encoding_mode.h"
+#include "platform/sim/sim.h"
+#include "tests/test_support.h"
+#include "tools/block_convert.h"
+
+namespace {
+
+class BlockConvertersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartFreshProcess();
+    SimMapDrive('C', folder_.Root());
+    ASSERT_TRUE(LoadBig5Map());
+    big5Mode = 1;
+    ExpandBig5Map();
+  }
+
+  // The reader's loop over input as the open document.
+  Bytes RunLoop(ConverterLoop loop, const Bytes& input) {
+    EXPECT_TRUE(OpenDocumentFile(folder_.Write("doc.txt", input)));
+    const FileHandle out = CreateFileForWriting("C:\\loop.bin");
+    EXPECT_TRUE(ConvertDocument(loop, out));
+    CloseFile(out);
+    return ReadWholeFile(folder_.Path("loop.bin"));
+  }
+
+  // The block driver over input read blockSize bytes at a time.
+  Bytes RunBlocks(const ConversionSteps& steps, const Bytes& input, std::int32_t blockSize) {
+    folder_.Write("in.txt", input);
+    const FileHandle in = OpenFileForReading("C:\\in.txt");
+    const FileHandle out = CreateFileForWriting("C:\\blocks.bin");
+    EXPECT_TRUE(ConvertInBlocks(steps, {}, in, out, blockSize));
+    CloseFile(in);
+    CloseFile(out);
+    return ReadWholeFile(folder_.Path("blocks.bin"));
+  }
+
+  ScratchFolder folder_;
+};
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+  Bytes bytes;
+  for (const Bytes& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
+  return bytes;
+}
+
+TEST_F(BlockConvertersTest, FlatBig5TableEqualsTheCompressedOneAtEveryPosition) {
+  int positions = 0;
+  for (int lead = 0xA1; lead <= 0xF9; ++lead) {
+    for (int trail = 0; trail <= 0xFF; ++trail) {
+      const std::uint8_t* code = big5GbCodes[lead - 0xA1][trail];
+      if (!IsBig5Trail(trail)) {
+        ASSERT_EQ(code[0] | code[1], 0) << std::hex << lead << " " << trail;
+        continue;
+      }
+      int row, cell;
+      Big5ToGb(lead, trail, row, cell);
+      ASSERT_EQ(code[0], row + 0xA1) << std::hex << lead << " " << trail;
+      ASSERT_EQ(code[1], cell + 0xA1) << std::hex << lead << " " << trail;
+      ++positions;
+    }
+  }
+  EXPECT_EQ(positions, kBig5Positions);
+}
+
+// Every piece that a block edge can cut: a lead and its trail, "~" and what
+// follows it, "~" CR LF, an HZ run open across many blocks and closed or not,
+// "=" and its two digits, "=" CR LF; each input is cut at every offset by
+// blocks of 1 to 9 bytes, and by the reader's 2,048.
+TEST_F(BlockConvertersTest, BlocksGiveTheLoopsBytesWhereverTheInputIsCut) {
+  struct Conversion {
+    const char* name;
+    ConverterLoop loop;
+    BlockConverter block;
+  };
+  const Conversion conversions[] = {
+      {"Save in GB", SaveInGbLoop, SaveInGbBlock},
+      {"Decode HZ", DecodeHzLoop, DecodeHzBlock},
+      {"Decode QP", DecodeQpLoop, DecodeQpBlock},
+  };
+  std::mt19937 random(12);
+  Bytes mixed;
+  const std::string pieces[] = {"~",  "~{", "~}", "{",    "\r", "\n",   "=",    "A",    "4",
+                                "<;", "x",  "!",  "\xA4", "@",  "\xB0", "\xEA", "=\r\n"};
+  for (int i = 0; i < 3000; ++i) {
+    const std::string& p = pieces[random() % std::size(pieces)];
+    mixed.insert(mixed.end(), p.begin(), p.end());
+  }
+  std::string longRun = "~{";
+  for (int i = 0; i < 1500; ++i) longRun += "<;";
+  const Bytes inputs[] = {
+      ToBytes("a~~b~\r\nc~\rd~\ne~}f~{<;~}g~{<;\r\n~{!!"),
+      ToBytes("x=41=4=\r\n=\r=\ny=4g=ZZ=3D=A0="),
+      Join({{0xA4, 0x40, 0xA4, 0xA4, 0x40, 0xA4, 0x20, 0xF9, 0xFE, 0xA4}, ToBytes("\r\n")}),
+      ToBytes(longRun + "~}" + longRun + "x" + longRun),
+      mixed,
+  };
+  for (const Conversion& c : conversions) {
+    for (const Bytes& input : inputs) {
+      SCOPED_TRACE(std::string(c.name) + ", input of " + std::to_string(input.size()));
+      const Bytes expected = RunLoop(c.loop, input);
+      for (std::int32_t blockSize : {1, 2, 3, 4, 5, 6, 7, 8, 9, 2048}) {
+        ASSERT_EQ(RunBlocks({{c.block}, 1}, input, blockSize), expected)
+            << "blocks of " << blockSize;
+      }
+    }
+  }
+}
+
+TEST_F(BlockConvertersTest, GbToUtf8) {
+  struct Case {
+    const char* what;
+    Bytes input;
+    std::string output;
+  };
+  const Case cases[] = {
+      {"ASCII, CR LF and control bytes stay", ToBytes("a\tb\r\nc\x01\x7F"), "a\tb\r\nc\x01\x7F"},
+      {"pairs", {0xD6, 0xD0, 0xCE, 0xC4, 0xA1, 0xA3}, "中文。"},
+      {"the first and last positions", {0xA1, 0xA1, 0xF7, 0xFE}, "\u3000\u9F44"},
+      {"a position without a character", {0xAA, 0xA1, 0x61}, "\uFFFDa"},
+      {"a lead before ASCII", {0xD6, 0x41}, "\uFFFDA"},
+      {"a lead at the end", {0x61, 0xD6}, "a\uFFFD"},
+      {"bytes 0x80..0xA0 and 0xFF", {0x80, 0xA0, 0xFF, 0xD6, 0xD0}, "\uFFFD\uFFFD\uFFFD中"},
+      {"a lead before 0xFF", {0xD6, 0xFF, 0xD0}, "\uFFFD\uFFFD\uFFFD"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (std::int32_t blockSize : {1, 2, 3, 1024}) {
+      EXPECT_EQ(RunBlocks({{GbToUtf8Block}, 1}, c.input, blockSize), ToBytes(c.output));
+    }
+  }
+  // Save in GB then UTF-8, the command line's big5-to-gb --to utf-8.
+  EXPECT_EQ(RunBlocks({{SaveInGbBlock, GbToUtf8Block}, 2}, {0xA4, 0xA4, 0xB0, 0xEA}, 1),
+            ToBytes("中国"));
+}
+
+TEST(DetectEncodingTest, ShortTexts) {
+  struct Case {
+    const char* what;
+    Bytes text;
+    DetectedEncoding encoding;
+  };
+  const Case cases[] = {
+      {"GB2312: 床前明月光",
+       {0xB4, 0xB2, 0xC7, 0xB0, 0xC3, 0xF7, 0xD4, 0xC2, 0xB9, 0xE2},
+       kEncodingGb2312},
+      {"BIG5: 床前明月光",
+       {0xA7, 0xC9, 0xAB, 0x65, 0xA9, 0xFA, 0xA4, 0xEB, 0xA5, 0xFA},
+       kEncodingBig5},
+      {"BIG5 without low trails: 中國", {0xA4, 0xA4, 0xB0, 0xEA}, kEncodingBig5},
+      {"GB2312: 中国", {0xD6, 0xD0, 0xB9, 0xFA}, kEncodingGb2312},
+      {"UTF-8: 中文", ToBytes("中文"), kEncodingUtf8},
+      {"HZ", ToBytes("~{VPND~}"), kEncodingHz},
+      {"an HZ run left open by the end", ToBytes("ok ~{VPND"), kEncodingHz},
+      {"quoted-printable GB2312", ToBytes("=D6=D0=CE=C4"), kEncodingQp},
+      {"ASCII", ToBytes("Re: a=b ~ x\r\n"), kEncodingAscii},
+      {"the empty text", {}, kEncodingAscii},
+      {"a zero byte", {0x61, 0x00, 0x62}, kEncodingBinary},
+      {"control bytes", {0x01, 0x02, 0x03, 0x04, 0xD6, 0xD0}, kEncodingBinary},
+      {"high bytes no Chinese text has", {0x80, 0x81, 0x82, 0x83, 0x84, 0x85}, kEncodingBinary},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_STREQ(EncodingName(DetectEncoding(c.text.data(), c.text.size())),
+                 EncodingName(c.encoding));
+  }
+}
+
+}  // namespace
