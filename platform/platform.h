@@ -3,6 +3,7 @@
 // Everything outside platform/ reaches the system only through this header.
 // Two implementations are chosen at link time: platform/win32/ (the real
 // program) and platform/sim/ (a simulated desktop for tests and native tools).
+// A third, platform/gtk/, is the native Linux program on GTK 3.
 // Each declaration names, in one line, what it stands for on Win32. Numeric
 // constants that cross the seam (messages, codes, styles) keep Win32's values,
 // so the Win32 side passes them through unchanged.
@@ -55,6 +56,10 @@ constexpr unsigned kMessageCommand = 0x0111;        // WM_COMMAND
 constexpr unsigned kMessageVScroll = 0x0115;        // WM_VSCROLL
 constexpr unsigned kMessageInitMenuPopup = 0x0117;  // WM_INITMENUPOPUP
 constexpr unsigned kMessageDropFiles = 0x0233;      // WM_DROPFILES
+constexpr unsigned kMessageMouseWheel = 0x020A;     // WM_MOUSEWHEEL
+
+constexpr int kWheelDelta = 120;                    // WHEEL_DELTA, one notch
+constexpr unsigned kWheelPageScroll = 0xFFFFFFFFu;  // WHEEL_PAGESCROLL
 
 // Size kinds of a size notification (wParam of WM_SIZE).
 constexpr unsigned kSizeRestored = 0;   // SIZE_RESTORED
@@ -212,6 +217,10 @@ PixelRect ClientRectangle();
 bool RectangleOnAnyMonitor(const PixelRect& rect);
 // GetModuleFileNameA of the program
 std::uint32_t ModulePath(char* buffer, std::uint32_t size);
+// The character that ends a folder's name in a path: '\\' on Win32.
+char PathSeparator();
+// SystemParametersInfoA SPI_GETWHEELSCROLLLINES; 3 when it cannot be read
+unsigned WheelScrollLines();
 
 // ---- Menu ----
 

@@ -235,3 +235,8 @@ bool DeleteFileNamed(const char* name) {
   }
   return unlink(path.c_str()) == 0;
 }
+
+// The simulated desktop names files the Windows way.
+char PathSeparator() {
+  return '\\';
+}

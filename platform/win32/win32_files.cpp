@@ -60,3 +60,7 @@ std::int64_t FileSizeOf(FileHandle file) {
 bool DeleteFileNamed(const char* name) {
   return DeleteFileA(name) != FALSE;
 }
+
+char PathSeparator() {
+  return '\\';
+}
