@@ -24,6 +24,15 @@ GtkMessageType TypeOf(unsigned style) {
   }
 }
 
+const char* IconOf(unsigned style) {
+  switch (style & 0xF0) {
+    case kBoxIconQuestion: return "dialog-question";
+    case kBoxIconExclamation: return "dialog-warning";
+    case kBoxIconInformation: return "dialog-information";
+    default: return nullptr;
+  }
+}
+
 int RunBox(const char* text, const char* caption, unsigned style) {
   char* message = DisplayText(text);
   char* title = DisplayText(caption);
@@ -31,6 +40,13 @@ int RunBox(const char* text, const char* caption, unsigned style) {
       gtk_message_dialog_new(mainWindow ? GTK_WINDOW(mainWindow) : nullptr, GTK_DIALOG_MODAL,
                              TypeOf(style), GTK_BUTTONS_NONE, "%s", message);
   gtk_window_set_title(GTK_WINDOW(box), title);
+  // GTK 3 boxes show no icon of their own any more; Win32's boxes do.
+  if (IconOf(style) != nullptr) {
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(box),
+                                 gtk_image_new_from_icon_name(IconOf(style), GTK_ICON_SIZE_DIALOG));
+    G_GNUC_END_IGNORE_DEPRECATIONS
+  }
   g_free(message);
   g_free(title);
   const unsigned buttons = style & 0x0F;

@@ -106,6 +106,7 @@ bool CreateMainWindow(const char*, const char* caption, int x, int y, int width,
   gtk_widget_realize(clientArea);
   gdk_window_ensure_native(gtk_widget_get_window(clientArea));
   WindowProcedure(kMessageCreate, 0, 0);
+  windowCreated = true;
   return true;
 }
 
@@ -116,6 +117,7 @@ void ShowMainWindow(int showCommand) {
   // Showing lays the window out at once, so the first size notification
   // arrives before ShowMainWindow returns, as ShowWindow's does.
   gtk_widget_show(mainWindow);
+  SendSizeNotification();
   gtk_widget_grab_focus(clientArea);
 }
 

@@ -36,6 +36,11 @@ GtkWidget* BuildMenuBar();
 // Connects the window's and client area's signals to the window procedure.
 void ConnectWindowSignals();
 
+// Sends WM_SIZE when the window's state or the client's size has changed
+// since the last one; none before WM_CREATE has run, as on Win32.
+void SendSizeNotification();
+extern bool windowCreated;
+
 // Shows the message boxes asked for during a paint, after it.
 void ShowDeferredBoxes();
 

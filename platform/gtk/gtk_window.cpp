@@ -26,8 +26,12 @@ unsigned SizeKind() {
   return kSizeRestored;
 }
 
-// WM_SIZE whenever the state or the client's size changes.
-void SendSize() {
+}  // namespace
+
+bool windowCreated = false;
+
+void SendSizeNotification() {
+  if (!windowCreated) return;
   const PixelRect client = ClientRectangle();
   const SizeSent now{SizeKind(), client.right, client.bottom};
   if (now.kind == lastSize.kind && now.width == lastSize.width && now.height == lastSize.height) {
@@ -37,6 +41,8 @@ void SendSize() {
   SendToWindow(kMessageSize, now.kind, PackPair(now.width, now.height));
 }
 
+namespace {
+
 gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) {
   SendToWindow(kMessageClose, 0, 0);
   return TRUE;  // the loop's end destroys the widgets
@@ -45,7 +51,7 @@ gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer) {
 gboolean OnConfigure(GtkWidget*, GdkEventConfigure*, gpointer) {
   int x = 0, y = 0;
   gtk_window_get_position(GTK_WINDOW(mainWindow), &x, &y);
-  if (x != lastX || y != lastY) {
+  if (windowCreated && (x != lastX || y != lastY)) {
     lastX = x;
     lastY = y;
     SendToWindow(kMessageMove, 0, PackPair(x, y));
@@ -54,12 +60,12 @@ gboolean OnConfigure(GtkWidget*, GdkEventConfigure*, gpointer) {
 }
 
 gboolean OnWindowState(GtkWidget*, GdkEventWindowState*, gpointer) {
-  SendSize();
+  SendSizeNotification();
   return FALSE;
 }
 
 void OnClientAllocated(GtkWidget*, GdkRectangle*, gpointer) {
-  SendSize();
+  SendSizeNotification();
 }
 
 // The six keys by their virtual-key codes; the keypad's count the same.
