@@ -15,11 +15,12 @@
 
 namespace {
 
-#define COMMAND(name) {#name, name}
+#define COMMAND(name) \
+  { #name, name }
 const std::map<std::string, int> kCommands = {
-    COMMAND(CMD_OPEN),      COMMAND(CMD_SAVE_GB), COMMAND(CMD_DECODE_HZ), COMMAND(CMD_DECODE_QP),
-    COMMAND(CMD_PASTE),     COMMAND(CMD_UNINSTALL), COMMAND(CMD_EXIT),    COMMAND(CMD_BIG5),
-    COMMAND(CMD_SILENT),    COMMAND(CMD_AUTOOPEN), COMMAND(CMD_ABOUT),
+    COMMAND(CMD_OPEN),   COMMAND(CMD_SAVE_GB),   COMMAND(CMD_DECODE_HZ), COMMAND(CMD_DECODE_QP),
+    COMMAND(CMD_PASTE),  COMMAND(CMD_UNINSTALL), COMMAND(CMD_EXIT),      COMMAND(CMD_BIG5),
+    COMMAND(CMD_SILENT), COMMAND(CMD_AUTOOPEN),  COMMAND(CMD_ABOUT),
 };
 #undef COMMAND
 
@@ -64,11 +65,10 @@ std::vector<std::string> ResourceMenu(const std::string& script) {
     } else if (std::regex_match(line, m, item)) {
       const std::string flags = m[3];
       const auto id = kCommands.find(m[2]);
-      entries.push_back(Describe(depth == 1 ? MenuEntryKind::BarItem : MenuEntryKind::Item, m[1],
-                                 id == kCommands.end() ? -1 : id->second,
-                                 flags.find("GRAYED") != std::string::npos,
-                                 flags.find("CHECKED") != std::string::npos,
-                                 flags.find("HELP") != std::string::npos));
+      entries.push_back(Describe(
+          depth == 1 ? MenuEntryKind::BarItem : MenuEntryKind::Item, m[1],
+          id == kCommands.end() ? -1 : id->second, flags.find("GRAYED") != std::string::npos,
+          flags.find("CHECKED") != std::string::npos, flags.find("HELP") != std::string::npos));
     } else if (line.find_first_not_of(" \t\r") != std::string::npos) {
       entries.push_back("unread line: " + line);
     }
@@ -80,8 +80,8 @@ TEST(MenuDefinitionTest, GtkMenuIsTheResourceMenu) {
   std::vector<std::string> gtk;
   for (std::size_t i = 0; i < kMenuEntryCount; ++i) {
     const MenuEntry& e = kMenuDefinition[i];
-    gtk.push_back(Describe(e.kind, e.text ? e.text : "", e.command, e.grayed, e.checked,
-                           e.rightEnd));
+    gtk.push_back(
+        Describe(e.kind, e.text ? e.text : "", e.command, e.grayed, e.checked, e.rightEnd));
   }
   const std::vector<std::string> resource =
       ResourceMenu(TAVELO_SOURCE_FOLDER "/resources/tavelo.rc");

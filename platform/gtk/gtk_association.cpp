@@ -111,8 +111,8 @@ void UpdateMimeDatabase() {
   if (tool == nullptr) return;
   const std::string folder = MimeFolder();
   const char* argv[] = {tool, folder.c_str(), nullptr};
-  g_spawn_sync(nullptr, const_cast<char**>(argv), nullptr, G_SPAWN_STDOUT_TO_DEV_NULL,
-               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  g_spawn_sync(nullptr, const_cast<char**>(argv), nullptr, G_SPAWN_STDOUT_TO_DEV_NULL, nullptr,
+               nullptr, nullptr, nullptr, nullptr, nullptr);
   g_free(tool);
 }
 
@@ -121,8 +121,7 @@ void WritePackage(ClassKey key, const std::string& inside) {
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
             "  <mime-type type=\"" +
-                std::string(kMimeType) + "\">\n    " + inside +
-                "\n  </mime-type>\n</mime-info>\n");
+                std::string(kMimeType) + "\">\n    " + inside + "\n  </mime-type>\n</mime-info>\n");
   UpdateMimeDatabase();
 }
 
@@ -152,8 +151,8 @@ std::string ExecLine(const std::string& command) {
 void EditMimeApps(bool add) {
   GKeyFile* list = g_key_file_new();
   const std::string path = MimeAppsFile();
-  const bool loaded = g_key_file_load_from_file(list, path.c_str(), G_KEY_FILE_KEEP_COMMENTS,
-                                                nullptr);
+  const bool loaded =
+      g_key_file_load_from_file(list, path.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
   if (add) {
     g_key_file_set_string(list, kDefaultsGroup, kMimeType, kDesktopName);
     char* text = g_key_file_to_data(list, nullptr, nullptr);

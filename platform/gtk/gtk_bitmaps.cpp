@@ -11,12 +11,12 @@ namespace {
 constexpr char kResourceFolder[] = "/tavelo/";
 
 struct Bitmap {
-  GBytes* file;               // the whole .bmp file, as embedded
-  const std::uint8_t* bits;   // its pixel rows, bottom-up, 1 = white
+  GBytes* file;              // the whole .bmp file, as embedded
+  const std::uint8_t* bits;  // its pixel rows, bottom-up, 1 = white
   int width;
   int height;
-  int rowBytes;               // each row padded to 4 bytes
-  cairo_surface_t* surface;   // the same pixels for painting, or null until asked for
+  int rowBytes;              // each row padded to 4 bytes
+  cairo_surface_t* surface;  // the same pixels for painting, or null until asked for
 };
 
 std::uint32_t LittleEndian(const std::uint8_t* bytes, int size) {
@@ -27,8 +27,8 @@ std::uint32_t LittleEndian(const std::uint8_t* bytes, int size) {
 
 // The resource's path, its name compared without regard to case as Win32 does.
 char* ResourcePath(const char* name) {
-  char** names = g_resources_enumerate_children(kResourceFolder, G_RESOURCE_LOOKUP_FLAGS_NONE,
-                                                nullptr);
+  char** names =
+      g_resources_enumerate_children(kResourceFolder, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr);
   char* path = nullptr;
   for (char** n = names; n != nullptr && *n != nullptr && path == nullptr; ++n) {
     if (strcasecmp(*n, name) == 0) path = g_strconcat(kResourceFolder, *n, nullptr);
@@ -83,8 +83,8 @@ cairo_surface_t* BitmapSurface(BitmapHandle handle) {
   const int stride = cairo_image_surface_get_stride(surface);
   std::uint8_t* data = cairo_image_surface_get_data(surface);
   for (int y = 0; y < bitmap->height; ++y) {
-    const std::uint8_t* row = bitmap->bits + static_cast<std::size_t>(bitmap->height - 1 - y) *
-                                                 bitmap->rowBytes;
+    const std::uint8_t* row =
+        bitmap->bits + static_cast<std::size_t>(bitmap->height - 1 - y) * bitmap->rowBytes;
     auto* out = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
     for (int x = 0; x < bitmap->width; ++x) {
       const bool paper = (row[x / 8] >> (7 - x % 8)) & 1;

@@ -142,8 +142,8 @@ bool RunFileDialog(FileDialogRecord* record, bool saving) {
       GTK_RESPONSE_CANCEL, saving ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
   gtk_file_chooser_set_local_only(chooser, TRUE);
-  gtk_file_chooser_set_do_overwrite_confirmation(
-      chooser, (record->flags & kDialogOverwritePrompt) != 0);
+  gtk_file_chooser_set_do_overwrite_confirmation(chooser,
+                                                 (record->flags & kDialogOverwritePrompt) != 0);
   AddFilters(chooser, record->filter, record->filterIndex);
   if (record->initialDir != nullptr && record->initialDir[0] != 0) {
     gtk_file_chooser_set_current_folder(chooser, record->initialDir);
@@ -287,7 +287,8 @@ void AcceptDroppedFiles(bool accept) {
   gtk_drag_dest_set(clientArea, GTK_DEST_DEFAULT_ALL, nullptr, 0, GDK_ACTION_COPY);
   gtk_drag_dest_add_uri_targets(clientArea);
   static bool connected = false;
-  if (!connected) g_signal_connect(clientArea, "drag-data-received", G_CALLBACK(OnDragData), nullptr);
+  if (!connected)
+    g_signal_connect(clientArea, "drag-data-received", G_CALLBACK(OnDragData), nullptr);
   connected = true;
 }
 

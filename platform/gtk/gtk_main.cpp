@@ -58,7 +58,8 @@ void Enqueue(const Posted& posted) {
   // After the quit nothing more is dispatched, as after WM_QUIT.
   if (quitting) return;
   queue.push_back(posted);
-  if (queueSource == 0) queueSource = g_idle_add_full(G_PRIORITY_DEFAULT, DispatchPosted, nullptr, nullptr);
+  if (queueSource == 0)
+    queueSource = g_idle_add_full(G_PRIORITY_DEFAULT, DispatchPosted, nullptr, nullptr);
 }
 
 }  // namespace

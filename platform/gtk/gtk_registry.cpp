@@ -24,15 +24,15 @@ bool Resolve(RegistryKey parent, const char* path, OpenKey* key) {
   }
   auto it = openKeys.find(parent);
   if (it == openKeys.end()) return false;
-  *key = OpenKey{it->second.root,
-                 below.empty() ? it->second.path
-                               : (it->second.path.empty() ? below : it->second.path + "\\" + below)};
+  *key =
+      OpenKey{it->second.root,
+              below.empty() ? it->second.path
+                            : (it->second.path.empty() ? below : it->second.path + "\\" + below)};
   return true;
 }
 
 bool Exists(const OpenKey& key) {
-  return key.root == kLocalMachine ? SettingsKeyExists(key.path)
-                                   : AssociationKeyExists(key.path);
+  return key.root == kLocalMachine ? SettingsKeyExists(key.path) : AssociationKeyExists(key.path);
 }
 
 RegistryKey Hand(const OpenKey& key) {
@@ -107,7 +107,8 @@ long EnumerateRegistryKey(RegistryKey key, std::uint32_t index, char* name, std:
   constexpr long kMoreData = 234;  // ERROR_MORE_DATA
   const OpenKey* open = Find(key);
   std::string found;
-  if (open == nullptr || open->root != kLocalMachine || !SettingsSubkey(open->path, index, &found)) {
+  if (open == nullptr || open->root != kLocalMachine ||
+      !SettingsSubkey(open->path, index, &found)) {
     return kNoMoreItems;
   }
   if (found.size() >= nameSize) return kMoreData;

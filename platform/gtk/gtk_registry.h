@@ -18,8 +18,8 @@ bool SettingsKeyExists(const std::string& path);
 bool CreateSettingsKey(const std::string& path);
 bool ReadSettingsValue(const std::string& path, const char* name, void* buffer,
                        std::uint32_t* size);
-void WriteSettingsValue(const std::string& path, const char* name, unsigned type,
-                        const void* data, std::uint32_t size);
+void WriteSettingsValue(const std::string& path, const char* name, unsigned type, const void* data,
+                        std::uint32_t size);
 // Fails when the key has subkeys, as RegDeleteKeyA does.
 void DeleteSettingsKey(const std::string& path);
 // The name of subkey number index, or false when there is none.

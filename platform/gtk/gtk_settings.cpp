@@ -219,8 +219,8 @@ bool ReadSettingsValue(const std::string& path, const char* name, void* buffer,
   return fits;
 }
 
-void WriteSettingsValue(const std::string& path, const char* name, unsigned type,
-                        const void* data, std::uint32_t size) {
+void WriteSettingsValue(const std::string& path, const char* name, unsigned type, const void* data,
+                        std::uint32_t size) {
   const std::string group = FindGroup(path);
   const std::string wanted = ValueName(name);
   if (group.empty() || !SoundValueName(wanted)) return;

@@ -109,8 +109,8 @@ gboolean OnScroll(GtkWidget*, GdkEventScroll* event, gpointer) {
   }
   if (delta == 0) return TRUE;
   const auto high = static_cast<std::uint32_t>(delta & 0xFFFF) << 16;
-  SendToWindow(kMessageMouseWheel, high, PackPair(static_cast<int>(event->x_root),
-                                                  static_cast<int>(event->y_root)));
+  SendToWindow(kMessageMouseWheel, high,
+               PackPair(static_cast<int>(event->x_root), static_cast<int>(event->y_root)));
   return TRUE;
 }
 
