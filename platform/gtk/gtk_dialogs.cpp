@@ -42,9 +42,10 @@ int RunBox(const char* text, const char* caption, unsigned style) {
   gtk_window_set_title(GTK_WINDOW(box), title);
   // GTK 3 boxes show no icon of their own any more; Win32's boxes do.
   if (IconOf(style) != nullptr) {
+    GtkWidget* icon = gtk_image_new_from_icon_name(IconOf(style), GTK_ICON_SIZE_DIALOG);
+    gtk_widget_show(icon);
     G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-    gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(box),
-                                 gtk_image_new_from_icon_name(IconOf(style), GTK_ICON_SIZE_DIALOG));
+    gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(box), icon);
     G_GNUC_END_IGNORE_DEPRECATIONS
   }
   g_free(message);
@@ -73,22 +74,24 @@ int RunBox(const char* text, const char* caption, unsigned style) {
   return answer > 0 ? answer : closed;
 }
 
+gboolean ShowDeferredBoxes(gpointer) {
+  std::vector<Box> boxes;
+  boxes.swap(deferred);
+  for (const Box& box : boxes) RunBox(box.text.c_str(), box.caption.c_str(), box.style);
+  return G_SOURCE_REMOVE;
+}
+
 }  // namespace
 
 int ShowMessageBox(const char* text, const char* caption, unsigned style) {
-  // A box cannot open inside GTK's drawing: it waits for the paint's end.
+  // A box cannot open inside GTK's drawing: it opens once the paint is over.
   // Only an OK box is ever asked for there (the truncation warning).
   if (painting) {
+    if (deferred.empty()) g_idle_add_full(G_PRIORITY_DEFAULT, ShowDeferredBoxes, nullptr, nullptr);
     deferred.push_back(Box{text, caption, style});
     return kAnswerOk;
   }
   return RunBox(text, caption, style);
-}
-
-void ShowDeferredBoxes() {
-  std::vector<Box> boxes;
-  boxes.swap(deferred);
-  for (const Box& box : boxes) RunBox(box.text.c_str(), box.caption.c_str(), box.style);
 }
 
 void SoundBeep(unsigned) {

@@ -41,8 +41,6 @@ void ConnectWindowSignals();
 void SendSizeNotification();
 extern bool windowCreated;
 
-// Shows the message boxes asked for during a paint, after it.
-void ShowDeferredBoxes();
 
 // The bitmap as a cairo image, black on white, made on first use.
 cairo_surface_t* BitmapSurface(BitmapHandle bitmap);

@@ -142,7 +142,6 @@ gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer) {
   SendToWindow(kMessagePaint, 0, 0);
   painting = false;
   g_object_set_data(G_OBJECT(clientArea), "cairo", nullptr);
-  ShowDeferredBoxes();
   return TRUE;
 }
 

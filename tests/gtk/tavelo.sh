@@ -142,6 +142,7 @@ Up $((max_top - 1)) Up arrow moves one line back
 Prior $(larger 0 $((max_top - 1 - page_lines))) Page Up moves a page back
 Home 0 Home goes back to the top
 wheel 3 one wheel notch down moves as three Down arrows
+Home 0 Home goes back to the top
 STEPS
 
 xdotool windowsize "$window" 400 300
