@@ -260,8 +260,8 @@ struct Drop {
   std::vector<std::string> names;
 };
 
-void OnDragData(GtkWidget*, GdkDragContext* context, int, int, GtkSelectionData* data, guint,
-                guint time) {
+// GTK finishes the drag itself (GTK_DEST_DEFAULT_DROP) once this returns.
+void OnDragData(GtkWidget*, GdkDragContext*, int, int, GtkSelectionData* data, guint, guint) {
   auto* drop = new Drop;
   char** uris = gtk_selection_data_get_uris(data);
   for (char** u = uris; u != nullptr && *u != nullptr; ++u) {
@@ -270,7 +270,6 @@ void OnDragData(GtkWidget*, GdkDragContext* context, int, int, GtkSelectionData*
     g_free(name);
   }
   g_strfreev(uris);
-  gtk_drag_finish(context, !drop->names.empty(), FALSE, time);
   if (drop->names.empty()) {
     delete drop;
     return;

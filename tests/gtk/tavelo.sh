@@ -14,7 +14,7 @@ TAVELO_GTK=${TAVELO_GTK:-$project/build/tavelo}
 
 start_test() {
   if [ -z "${TAVELO_IN_XVFB:-}" ]; then
-    for tool in xvfb-run xdotool xwininfo import gio; do
+    for tool in xvfb-run xdotool xwininfo import gio xclip; do
       command -v "$tool" > /dev/null || { echo "$test_name: $tool is missing (run scripts/install-packages)"; exit 1; }
     done
     [ -x "$TAVELO_GTK" ] || { echo "$test_name: no $TAVELO_GTK (build it first)"; exit 1; }
@@ -27,7 +27,8 @@ start_test() {
   # The user's folders are the test's own: nothing of the real user's is seen or touched.
   export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
   mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
-  export NO_AT_BRIDGE=1 GDK_BACKEND=x11
+  # No accessibility bus and no dconf: the virtual X server has no session.
+  export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory GDK_BACKEND=x11
 }
 start_test "$@"
 test_name=gtk
@@ -170,6 +171,21 @@ check "a window captioned 'Tavelo - <the .b5 file>' appears" \
 check "the sound settings restore the placement, the broken top left at 0" \
   equals "$(window_geometry "${window:-0}")" "100 0 400 350"
 check "the .b5 name opens in BIG5 mode: the page of tavelo-render --big5" page_matches b5 --big5 "$b5"
+printf 'From the clipboard\r\n' | xclip -quiet -selection clipboard > /dev/null 2>&1 &
+clipboard_pid=$!
+sleep 0.5
+keys "$window" alt+f
+xdotool key p
+dialog=$(wait_window '^Save As$') || dialog=""
+check "Paste to file asks for a name" test -n "$dialog"
+keys "$dialog" ctrl+a
+xdotool type pasted.txt
+xdotool key Return
+wait_window '^Tavelo - .*pasted.txt$' > /dev/null
+kill "$clipboard_pid" 2> /dev/null
+check "the clipboard's text is written in the last directory" \
+  cmp "$texts/pasted.txt" <(printf 'From the clipboard\r\n')
+check "and opened" equals "$(xdotool getwindowname "$window")" "Tavelo - $texts/pasted.txt"
 keys "$window" alt+f
 xdotool key x
 check "File, Exit ends the program" wait_program_end
@@ -193,6 +209,13 @@ check "a .gb file is of that type for the desktop" \
   equals "$(gio info -a standard::content-type "$gb" | sed -n 's/.*content-type: //p')" text/x-gbtext
 check "and its default application is tavelo" \
   equals "$(gio mime text/x-gbtext | head -1)" "Default application for “text/x-gbtext”: tavelo.desktop"
+gio open "$gb" > "$work/gio.log" 2>&1
+opened=$(wait_window '^Tavelo - /') || opened=""
+check "the desktop opens a .gb file in a folder with a blank in tavelo" \
+  equals "$(xdotool getwindowname "${opened:-0}" 2> /dev/null)" "Tavelo - $gb"
+keys "$opened" alt+f
+xdotool key x
+check "which File, Exit ends" wait_no_window '^Tavelo - /'
 check "the settings keys are made, with their parents, empty" \
   equals "$(grep '^\[' "$settings" | LC_ALL=C sort | tr '\n' ' ')" \
   '[Software\Kestrow\Tavelo\last directory] [Software\Kestrow\Tavelo\options] [Software\Kestrow\Tavelo\window position] [Software\Kestrow\Tavelo] [Software\Kestrow] '
