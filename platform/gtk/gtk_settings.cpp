@@ -33,7 +33,9 @@ std::string FilePath() {
 }
 
 bool SoundGroupName(const std::string& name) {
-  if (name.empty() || !g_utf8_validate(name.c_str(), -1, nullptr)) return false;
+  if (name.empty() || !g_utf8_validate(name.data(), static_cast<gssize>(name.size()), nullptr)) {
+    return false;
+  }
   for (unsigned char c : name) {
     if (c < 0x20 || c == '[' || c == ']') return false;
   }
@@ -58,13 +60,14 @@ std::string SoundLines(const char* text, gsize length) {
     if (!s.empty() && s.back() == '\r') s.pop_back();
     bool keep = false;
     if (s.find_first_not_of(" \t") == std::string::npos || s[0] == '#') {
-      keep = g_utf8_validate(s.c_str(), -1, nullptr);
+      keep = g_utf8_validate(s.data(), static_cast<gssize>(s.size()), nullptr);
     } else if (s.front() == '[' && s.back() == ']') {
       keep = inGroup = SoundGroupName(s.substr(1, s.size() - 2));
     } else if (inGroup && s.find('=') != std::string::npos) {
       std::string name = s.substr(0, s.find('='));
       while (!name.empty() && name.back() == ' ') name.pop_back();
-      keep = SoundValueName(name) && g_utf8_validate(s.c_str(), -1, nullptr);
+      keep =
+          SoundValueName(name) && g_utf8_validate(s.data(), static_cast<gssize>(s.size()), nullptr);
     }
     if (keep) kept.append(s).append("\n");
   }

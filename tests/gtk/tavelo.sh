@@ -161,7 +161,8 @@ check "and the opened file's folder as the last directory" \
   equals "$(setting 'last directory' @)" "\"$texts\""
 
 # Lines GLib cannot read, a value of the wrong form and stray bytes are passed over.
-{ printf 'left=hex:00\nnot a setting\n\377\376[broken\n'; sed 's/^top=.*/top=hex:zz,1/' "$settings"; } > "$work/damaged"
+{ printf 'left=hex:00\nnot a setting\n\377\376[broken\n'; sed 's/^top=.*/top=hex:zz,1/' "$settings"
+  printf '[Software\\Kestrow\\Tavelo\\window position]\nright=hex:00\0,00\n'; } > "$work/damaged"
 cp "$work/damaged" "$settings"
 echo "Reading $b5 after a damaged settings file"
 run_program "$b5"
