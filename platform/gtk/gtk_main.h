@@ -41,6 +41,5 @@ void ConnectWindowSignals();
 void SendSizeNotification();
 extern bool windowCreated;
 
-
 // The bitmap as a cairo image, black on white, made on first use.
 cairo_surface_t* BitmapSurface(BitmapHandle bitmap);
