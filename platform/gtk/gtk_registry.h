@@ -5,7 +5,10 @@
 //   $XDG_CONFIG_HOME/tavelo/settings.ini: a group per key, named by its path
 //   ("[Software\Kestrow\Tavelo\options]"), a line per value, named as in the
 //   registry ("@" is the default value), "hex:" and the bytes for REG_BINARY,
-//   the text in double quotes for REG_SZ. "Software" itself always exists.
+//   the text in double quotes for REG_SZ stored with its zero, "hex(TYPE):"
+//   and the bytes for anything else. Names are compared without regard to
+//   case. "Software" itself always exists; creating a key makes a group for
+//   each missing parent, and a group goes with its key.
 // - HKEY_CLASSES_ROOT, where the association lives, is the user's
 //   freedesktop.org files: each association key that holds a value is one
 //   file made from that value (gtk_association.cpp lists them).
