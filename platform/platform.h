@@ -2,8 +2,9 @@
 //
 // Everything outside platform/ reaches the system only through this header.
 // The implementations are chosen at link time: platform/win32/ (the real
-// program), platform/sim/ (a simulated desktop for tests) and platform/posix/
-// (the files, memory and resources of the native command-line tools).
+// program), platform/sim/ (a simulated desktop for tests), platform/posix/
+// (the files, memory and resources of the native command-line tools) and
+// platform/gtk/ (the native Linux program on GTK 3).
 // Each declaration names, in one line, what it stands for on Win32. Numeric
 // constants that cross the seam (messages, codes, styles) keep Win32's values,
 // so the Win32 side passes them through unchanged.
@@ -236,6 +237,8 @@ PixelRect ClientRectangle();
 bool RectangleOnAnyMonitor(const PixelRect& rect);
 // GetModuleFileNameA of the program
 std::uint32_t ModulePath(char* buffer, std::uint32_t size);
+// The character that ends a folder's name in a path: '\\' on Win32.
+char PathSeparator();
 
 // ---- The user's settings ----
 

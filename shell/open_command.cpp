@@ -50,9 +50,9 @@ const char* Big5MapWarning(Big5MapFailure failure) {
 }  // namespace
 
 bool DirectoryOf(const char* name, char (&directory)[kMaxPath]) {
-  const char* slash = std::strrchr(name, '\\');
+  const char* slash = std::strrchr(name, PathSeparator());
   if (slash == nullptr) return false;
-  // The root of a drive keeps its backslash, as does a name's own leading one.
+  // The root of a drive keeps its separator, as does a name's own leading one.
   const bool keep = slash == name || slash[-1] == ':';
   const std::size_t length = static_cast<std::size_t>(slash - name) + (keep ? 1 : 0);
   std::memcpy(directory, name, length);

@@ -11,7 +11,7 @@ void OpenCommand();
 void Big5Toggle();
 
 // The directory part of name as the last directory records it; false when
-// the name has none (no backslash).
+// the name has none (no PathSeparator).
 bool DirectoryOf(const char* name, char (&directory)[kMaxPath]);
 
 // The name's extension asks for the other encoding mode than the current one.

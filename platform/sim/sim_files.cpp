@@ -262,3 +262,8 @@ bool FileIdentityOf(FileHandle file, FileIdentity* identity) {
   identity->index = static_cast<std::uint64_t>(open->inode);
   return true;
 }
+
+// The simulated desktop names files the Windows way.
+char PathSeparator() {
+  return '\\';
+}

@@ -72,3 +72,7 @@ bool FileIdentityOf(FileHandle file, FileIdentity* identity) {
   identity->index = std::uint64_t{information.nFileIndexHigh} << 32 | information.nFileIndexLow;
   return true;
 }
+
+char PathSeparator() {
+  return '\\';
+}

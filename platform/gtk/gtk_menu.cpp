@@ -1,0 +1,108 @@
+// The menu bar on GTK, built from the menu definition; its items found by
+// command id for check marks and graying, as CheckMenuItem and
+// EnableMenuItem find them.
+#include <map>
+#include <string>
+
+#include "platform/gtk/gtk_main.h"
+#include "platform/gtk/menu_definition.h"
+
+namespace {
+
+std::map<int, GtkWidget*> items;  // by command id
+bool settingCheck = false;        // a check mark set by the logic, not by the user
+
+// "&Open" in GTK's spelling: "_Open", with a literal "_" doubled.
+std::string Mnemonic(const char* text) {
+  std::string out;
+  for (const char* p = text; *p; ++p) {
+    if (*p == '&') {
+      out += '_';
+    } else {
+      if (*p == '_') out += '_';
+      out += *p;
+    }
+  }
+  return out;
+}
+
+void OnActivate(GtkMenuItem* item, gpointer command) {
+  if (settingCheck) return;
+  if (GTK_IS_CHECK_MENU_ITEM(item)) {
+    // GTK has already flipped the mark; the command's handler decides it.
+    settingCheck = true;
+    GtkCheckMenuItem* check = GTK_CHECK_MENU_ITEM(item);
+    gtk_check_menu_item_set_active(check, !gtk_check_menu_item_get_active(check));
+    settingCheck = false;
+  }
+  // Win32 posts a menu's command after the menu has closed.
+  PostToWindow(kMessageCommand, static_cast<MessageParam>(GPOINTER_TO_INT(command)), 0);
+}
+
+// WM_INITMENUPOPUP as the popup opens, with its position on the bar.
+void OnPopupShown(GtkWidget*, gpointer position) {
+  SendToWindow(kMessageInitMenuPopup, 0, static_cast<MessageData>(GPOINTER_TO_INT(position)));
+}
+
+GtkWidget* MakeItem(const MenuEntry& entry) {
+  const std::string label = Mnemonic(entry.text);
+  GtkWidget* item = entry.checkable ? gtk_check_menu_item_new_with_mnemonic(label.c_str())
+                                    : gtk_menu_item_new_with_mnemonic(label.c_str());
+  if (entry.checkable) gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(item), entry.checked);
+  gtk_widget_set_sensitive(item, !entry.grayed);
+  g_signal_connect(item, "activate", G_CALLBACK(OnActivate), GINT_TO_POINTER(entry.command));
+  items[entry.command] = item;
+  return item;
+}
+
+}  // namespace
+
+GtkWidget* BuildMenuBar() {
+  GtkWidget* bar = gtk_menu_bar_new();
+  GtkWidget* popup = nullptr;
+  int position = 0;
+  for (std::size_t i = 0; i < kMenuEntryCount; ++i) {
+    const MenuEntry& entry = kMenuDefinition[i];
+    switch (entry.kind) {
+      case MenuEntryKind::Popup: {
+        GtkWidget* title = gtk_menu_item_new_with_mnemonic(Mnemonic(entry.text).c_str());
+        popup = gtk_menu_new();
+        gtk_menu_item_set_submenu(GTK_MENU_ITEM(title), popup);
+        g_signal_connect(popup, "show", G_CALLBACK(OnPopupShown), GINT_TO_POINTER(position++));
+        gtk_menu_shell_append(GTK_MENU_SHELL(bar), title);
+        break;
+      }
+      case MenuEntryKind::Item:
+        gtk_menu_shell_append(GTK_MENU_SHELL(popup), MakeItem(entry));
+        break;
+      case MenuEntryKind::Separator:
+        gtk_menu_shell_append(GTK_MENU_SHELL(popup), gtk_separator_menu_item_new());
+        break;
+      case MenuEntryKind::End: popup = nullptr; break;
+      case MenuEntryKind::BarItem: {
+        GtkWidget* item = MakeItem(entry);
+        // GTK 3 has no other way to put an item at the bar's right end.
+        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+        gtk_menu_item_set_right_justified(GTK_MENU_ITEM(item), entry.rightEnd);
+        G_GNUC_END_IGNORE_DEPRECATIONS
+        gtk_menu_shell_append(GTK_MENU_SHELL(bar), item);
+        ++position;
+        break;
+      }
+    }
+  }
+  return bar;
+}
+
+void CheckMenuCommand(int command, bool checked) {
+  auto it = items.find(command);
+  if (it == items.end() || !GTK_IS_CHECK_MENU_ITEM(it->second)) return;
+  settingCheck = true;
+  gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(it->second), checked);
+  settingCheck = false;
+}
+
+void EnableMenuCommand(int command, bool enabled) {
+  auto it = items.find(command);
+  if (it != items.end()) gtk_widget_set_sensitive(it->second, enabled);
+}

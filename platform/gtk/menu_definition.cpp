@@ -1,0 +1,42 @@
+#include "platform/gtk/menu_definition.h"
+
+#include "shell/command_ids.h"
+
+namespace {
+
+constexpr MenuEntry Popup(const char* text) {
+  return MenuEntry{MenuEntryKind::Popup, text, 0, false, false, false, false};
+}
+constexpr MenuEntry Item(const char* text, int command, bool grayed = false) {
+  return MenuEntry{MenuEntryKind::Item, text, command, grayed, false, false, false};
+}
+constexpr MenuEntry Option(const char* text, int command) {
+  return MenuEntry{MenuEntryKind::Item, text, command, false, false, true, false};
+}
+constexpr MenuEntry kSeparator{MenuEntryKind::Separator, nullptr, 0, false, false, false, false};
+constexpr MenuEntry kEnd{MenuEntryKind::End, nullptr, 0, false, false, false, false};
+
+}  // namespace
+
+const MenuEntry kMenuDefinition[] = {
+    Popup("&File"),
+    Item("&Open ...", CMD_OPEN),
+    kSeparator,
+    Item("Save in &GB as ...", CMD_SAVE_GB, true),
+    Item("Decode &HZ as ...", CMD_DECODE_HZ),
+    Item("Decode &QP as ...", CMD_DECODE_QP),
+    Item("&Paste to file ...", CMD_PASTE),
+    kSeparator,
+    Item("&Uninstall", CMD_UNINSTALL),
+    kSeparator,
+    Item("E&xit", CMD_EXIT),
+    kEnd,
+    Popup("&Options"),
+    Option("&Viewing BIG5 text", CMD_BIG5),
+    Option("&Silent mode", CMD_SILENT),
+    Option("Open-&file dialog on startup", CMD_AUTOOPEN),
+    kEnd,
+    MenuEntry{MenuEntryKind::BarItem, "&About", CMD_ABOUT, false, false, false, true},
+};
+
+const std::size_t kMenuEntryCount = sizeof kMenuDefinition / sizeof kMenuDefinition[0];

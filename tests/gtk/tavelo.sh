@@ -1,0 +1,238 @@
+#!/usr/bin/env bash
+# The native program tavelo (GTK 3) in a virtual X server: its client area is,
+# byte for byte, the page tavelo-render paints for the same document, client
+# size and top line, for GB and BIG5 documents, after each scrolling key and a
+# wheel notch, and after a resize; the settings file written at exit brings
+# the placement back at the next start, also from a damaged file; the first
+# run's Yes makes the .gb association in the user's XDG folders, which the
+# desktop's own tools then see, and Uninstall removes all it made.
+#
+# Environment: TAVELO_GTK (default build/tavelo), TAVELO_RENDER as for the
+# Wine tests, whose helpers this test shares.
+source "$(dirname "$0")/../wine/lib.bash"
+TAVELO_GTK=${TAVELO_GTK:-$project/build/tavelo}
+
+start_test() {
+  if [ -z "${TAVELO_IN_XVFB:-}" ]; then
+    for tool in xvfb-run xdotool xwininfo import gio xclip; do
+      command -v "$tool" > /dev/null || { echo "$test_name: $tool is missing (run scripts/install-packages)"; exit 1; }
+    done
+    [ -x "$TAVELO_GTK" ] || { echo "$test_name: no $TAVELO_GTK (build it first)"; exit 1; }
+    export TAVELO_IN_XVFB=1
+    exec timeout --kill-after=15 300 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+  fi
+  echo "== gtk =="
+  work=$(mktemp -d /tmp/tavelo-gtk-XXXXXX)
+  trap cleanup EXIT
+  # The user's folders are the test's own: nothing of the real user's is seen or touched.
+  export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+  mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+  # No accessibility bus and no dconf: the virtual X server has no session.
+  export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory GDK_BACKEND=x11
+}
+start_test "$@"
+test_name=gtk
+
+run_program() {
+  "$TAVELO_GTK" "$@" > "$work/program.log" 2>&1 &
+  program_pid=$!
+}
+
+equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
+smaller() { [ "$1" -lt "$2" ] && echo "$1" || echo "$2"; }
+larger() { [ "$1" -gt "$2" ] && echo "$1" || echo "$2"; }
+not() { ! "$@"; }
+
+# The client area: the largest child X window of the main window.
+client_of() {
+  xwininfo -children -id "$1" | sed -n 's/^ *\(0x[0-9a-f]*\) .* \([0-9]*\)x\([0-9]*\)+-*[0-9]*+-*[0-9]*  .*/\1 \2 \3/p' |
+    sort -k2,2n -k3,3n | tail -1
+}
+
+# page_matches NAME [RENDER OPTION...] DOCUMENT: the client area's pixels are
+# the page tavelo-render paints for its size. Tries for a few seconds, while
+# the program may still be painting; leaves the size in client_size.
+page_matches() {
+  local name=$1 deadline=$((SECONDS + 10)) id width height
+  shift
+  while :; do
+    read -r id width height <<< "$(client_of "$window")"
+    client_size="$width $height"
+    if [ -n "$id" ] && import -window "$id" "$work/$name.png" 2> /dev/null &&
+      "$magick_convert" "$work/$name.png" -colorspace Gray -depth 8 "gray:$work/$name.gray" &&
+      "$TAVELO_RENDER" --size "${width}x$height" "$@" "$work/$name-expected.png" &&
+      "$magick_convert" "$work/$name-expected.png" -depth 8 "gray:$work/$name-expected.gray" &&
+      cmp -s "$work/$name.gray" "$work/$name-expected.gray"; then
+      return 0
+    fi
+    [ $SECONDS -ge $deadline ] && break
+    sleep 0.5
+  done
+  note "$(python3 "$wine_tests/pixels.py" compare "$work/$name.gray" "$width" 0 0 \
+    "$work/$name-expected.gray" "$width" "$height") (client ${width}x$height)"
+  return 1
+}
+
+# The settings the program keeps, as a previous run would have left them.
+settings=$XDG_CONFIG_HOME/tavelo/settings.ini
+le32() { printf '%08x' $(($1 & 0xFFFFFFFF)) | sed -E 's/(..)(..)(..)(..)/\1,\2,\3,\4/' |
+  awk -F, '{print $4","$3","$2","$1}'; }
+save_placement() {
+  mkdir -p "${settings%/*}"
+  cat > "$settings" << INI
+[Software\\Kestrow\\Tavelo\\window position]
+winstatus=hex:00,00
+left=hex:$(le32 "$1")
+top=hex:$(le32 "$2")
+right=hex:$(le32 "$3")
+bottom=hex:$(le32 "$4")
+
+[Software\\Kestrow\\Tavelo\\options]
+silent mode=hex:00,00,00,00
+auto open file=hex:00,00,00,00
+
+[Software\\Kestrow\\Tavelo\\last directory]
+INI
+}
+# setting GROUP NAME: the value's text in the settings file.
+setting() {
+  awk -v group="[Software\\\\Kestrow\\\\Tavelo\\\\$1]" -v name="$2" -F= '
+    /^\[/ { inside = ($0 == group) } inside && $1 == name { print substr($0, length(name) + 2) }' "$settings"
+}
+
+texts="$work/my texts"
+mkdir -p "$texts"
+cp "$project/samples/sample.gb" "$project/samples/sample.b5" "$texts/"
+gb=$texts/sample.gb
+b5=$texts/sample.b5
+
+echo "Reading $gb"
+save_placement 100 50 740 600
+run_program "$gb"
+window=$(wait_window '^Tavelo - /') || window=""
+check "a window captioned 'Tavelo - <the file>' appears" \
+  equals "$(xdotool getwindowname "${window:-0}" 2> /dev/null)" "Tavelo - $gb"
+check "the client area shows the first page, pixel for pixel" page_matches gb-top "$gb"
+read -r width height <<< "$client_size"
+note "client area ${width}x$height"
+check "the same file read as BIG5 would look different" \
+  not cmp -s "$work/gb-top.gray" <("$TAVELO_RENDER" --big5 --size "${width}x$height" "$gb" \
+    "$work/gb-as-b5.png" && "$magick_convert" "$work/gb-as-b5.png" -depth 8 gray:-)
+
+view=$("$TAVELO_RENDER" --report --size "${width}x$height" "$gb" "$work/view.png")
+page_lines=$(sed -n 's/.*pageLines=\([0-9]*\).*/\1/p' <<< "$view")
+max_top=$(sed -n 's/.*maxTopLine=\([0-9]*\).*/\1/p' <<< "$view")
+check "the sample is longer than two pages" test "${max_top:-0}" -gt "${page_lines:-0}"
+
+# KEY TOP-LINE WHAT, in the order they run; "wheel" is one notch down.
+while read -r key top what; do
+  if [ "$key" = wheel ]; then
+    read -r id _ <<< "$(client_of "$window")"
+    xdotool mousemove --window "$id" 40 40 click 5
+  else
+    keys "$window" "$key"
+  fi
+  check "$what: top line $top" page_matches "gb-$key-$top" --top "$top" "$gb"
+done << STEPS
+Next $page_lines Page Down moves a page
+Next $(smaller $((2 * page_lines)) "$max_top") Page Down again stops at the last page
+Home 0 Home goes back to the top
+Down 1 Down arrow moves one line
+End $max_top End shows the last page
+Up $((max_top - 1)) Up arrow moves one line back
+Prior $(larger 0 $((max_top - 1 - page_lines))) Page Up moves a page back
+Home 0 Home goes back to the top
+wheel 3 one wheel notch down moves as three Down arrows
+Home 0 Home goes back to the top
+STEPS
+
+xdotool windowsize "$window" 400 300
+sleep 0.5
+check "a smaller window lays the page out again for its client area" page_matches gb-narrow "$gb"
+note "client area now $(tr ' ' x <<< "$client_size")"
+keys "$window" alt+f
+xdotool key x
+check "File, Exit ends the program" wait_program_end
+
+check "the settings file keeps the window's last placement" \
+  equals "$(setting 'window position' winstatus) $(setting 'window position' left) $(setting 'window position' right)" \
+  "hex:00,00 hex:$(le32 100) hex:$(le32 500)"
+check "and the opened file's folder as the last directory" \
+  equals "$(setting 'last directory' @)" "\"$texts\""
+
+# Lines GLib cannot read, a value of the wrong form and stray bytes are passed over.
+{ printf 'left=hex:00\nnot a setting\n\377\376[broken\n'; sed 's/^top=.*/top=hex:zz,1/' "$settings"
+  printf '[Software\\Kestrow\\Tavelo\\window position]\nright=hex:00\0,00\n'; } > "$work/damaged"
+cp "$work/damaged" "$settings"
+echo "Reading $b5 after a damaged settings file"
+run_program "$b5"
+window=$(wait_window '^Tavelo - /') || window=""
+check "a window captioned 'Tavelo - <the .b5 file>' appears" \
+  equals "$(xdotool getwindowname "${window:-0}" 2> /dev/null)" "Tavelo - $b5"
+check "the sound settings restore the placement, the broken top left at 0" \
+  equals "$(window_geometry "${window:-0}")" "100 0 400 350"
+check "the .b5 name opens in BIG5 mode: the page of tavelo-render --big5" page_matches b5 --big5 "$b5"
+printf 'From the clipboard\r\n' | xclip -quiet -selection clipboard > /dev/null 2>&1 &
+clipboard_pid=$!
+sleep 0.5
+keys "$window" alt+f
+xdotool key p
+dialog=$(wait_window '^Save As$') || dialog=""
+check "Paste to file asks for a name" test -n "$dialog"
+keys "$dialog" ctrl+a
+xdotool type pasted.txt
+xdotool key Return
+wait_window '^Tavelo - .*pasted.txt$' > /dev/null
+kill "$clipboard_pid" 2> /dev/null
+check "the clipboard's text is written in the last directory" \
+  cmp "$texts/pasted.txt" <(printf 'From the clipboard\r\n')
+check "and opened" equals "$(xdotool getwindowname "$window")" "Tavelo - $texts/pasted.txt"
+keys "$window" alt+f
+xdotool key x
+check "File, Exit ends the program" wait_program_end
+
+echo "First run: Yes to the association offer, then Uninstall"
+rm -rf "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+run_program
+box=$(wait_window '^Association$') || box=""
+check "the association offer appears" test -n "$box"
+keys "$box" Return
+dialog=$(wait_window '^Open$') || dialog=""
+check "then the open dialog (open dialog on start-up is on)" test -n "$dialog"
+keys "$dialog" Escape
+desktop=$XDG_DATA_HOME/applications/tavelo.desktop
+check "the desktop entry starts the program on the file" \
+  equals "$(sed -n 's/^Exec=//p' "$desktop" 2> /dev/null)" "\"$(realpath "$TAVELO_GTK")\" %f"
+check "the MIME type and its glob are in the user's packages" \
+  test -f "$XDG_DATA_HOME/mime/packages/tavelo-gbtext.xml" -a -f "$XDG_DATA_HOME/mime/packages/tavelo-gb.xml"
+check "a .gb file is of that type for the desktop" \
+  equals "$(gio info -a standard::content-type "$gb" | sed -n 's/.*content-type: //p')" text/x-gbtext
+check "and its default application is tavelo" \
+  equals "$(gio mime text/x-gbtext | head -1)" "Default application for “text/x-gbtext”: tavelo.desktop"
+gio open "$gb" > "$work/gio.log" 2>&1
+opened=$(wait_window '^Tavelo - /') || opened=""
+check "the desktop opens a .gb file in a folder with a blank in tavelo" \
+  equals "$(xdotool getwindowname "${opened:-0}" 2> /dev/null)" "Tavelo - $gb"
+keys "$opened" alt+f
+xdotool key x
+check "which File, Exit ends" wait_no_window '^Tavelo - /'
+check "the settings keys are made, with their parents, empty" \
+  equals "$(grep '^\[' "$settings" | LC_ALL=C sort | tr '\n' ' ')" \
+  '[Software\Kestrow\Tavelo\last directory] [Software\Kestrow\Tavelo\options] [Software\Kestrow\Tavelo\window position] [Software\Kestrow\Tavelo] [Software\Kestrow] '
+window=$(wait_window '^Tavelo - Chinese Text Reader$') || window=""
+for attempt in 1 2 3; do
+  keys "$window" alt+f
+  xdotool key u
+  box=$(wait_window '^Uninstall$' 5) && break
+  xdotool key Escape Escape
+done
+check "Uninstall asks first" test -n "$box"
+keys "$box" alt+o
+check "OK ends the program" wait_program_end
+# GTK keeps its own files there (the file chooser's folder, recently used files).
+check "and nothing it made is left in the user's folders" \
+  equals "$(cd "$work" && find config data -mindepth 1 -not -path config/gtk-3.0 \
+    -not -path data/recently-used.xbel | sort | tr '\n' ' ')" ""
+
+finish_test
