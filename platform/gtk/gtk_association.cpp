@@ -1,6 +1,6 @@
-// HKEY_CLASSES_ROOT on GTK: the .gb association as the freedesktop.org
-// specifications make one, in the user's own folders only. Each key that
-// holds a value is one file, written from the value and removed with the key:
+// HKEY_CLASSES_ROOT on GTK: the .gb association made the freedesktop.org
+// way (a shared MIME type and a desktop entry), in the user's own folders
+// only. Each key that holds a value is one file, written from the value and removed with the key:
 //
 //   "GBText"                      $XDG_DATA_HOME/mime/packages/tavelo-gbtext.xml,
 //                                 the MIME type text/x-gbtext with the value as its comment
