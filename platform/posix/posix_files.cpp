@@ -130,13 +130,13 @@ bool FlushPending(FileHandle fd, FileState& state) {
 
 }  // namespace
 
-FileHandle AdoptDescriptor(int fd, bool writing) {
+FileHandle AdoptDescriptor(int fd, bool writing, bool stream) {
   FileState& state = files[fd];
   state = FileState{};
   state.writing = writing;
   if (writing) {
     state.pending.reset(new std::uint8_t[kWriteBufferSize]);
-  } else if (FileTypeOf(fd) != kFileTypeDisk) {
+  } else if (stream || FileTypeOf(fd) != kFileTypeDisk) {
     state.stream = true;
     state.history.reset(new std::uint8_t[kStreamHistory]);
   }
@@ -253,6 +253,8 @@ bool CloseOutputFile(OutputFile* output) {
   FileState* state = Find(output->handle);
   if (state == nullptr) return false;
   const bool flushed = FlushPending(output->handle, *state);
+  // Written whole, the output is the user's: a signal now leaves it.
+  if (flushed) DisarmRemovalOnSignals();
   const int error = state->error;
   files.erase(output->handle);
   const bool closed = close(static_cast<int>(output->handle)) == 0;
