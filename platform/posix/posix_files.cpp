@@ -192,6 +192,13 @@ bool WriteToFile(FileHandle file, const void* data, std::int32_t size) {
   if (state == nullptr || !state->writing || size < 0 || state->error != 0) return false;
   const std::uint8_t* bytes = static_cast<const std::uint8_t*>(data);
   std::size_t rest = static_cast<std::size_t>(size);
+  // A piece as large as the buffer goes straight on, after what is waiting.
+  if (rest >= kWriteBufferSize) {
+    if (state->pendingCount > 0 && !FlushPending(file, *state)) return false;
+    if (WriteAll(static_cast<int>(file), bytes, rest)) return true;
+    Fail(*state);
+    return false;
+  }
   while (rest > 0) {
     const std::size_t n = std::min(rest, kWriteBufferSize - state->pendingCount);
     std::memcpy(state->pending.get() + state->pendingCount, bytes, n);
