@@ -11,14 +11,17 @@ they take minutes and run no code the other rows miss).
 """
 import collections
 import os
+import pty
 import quopri
+import signal
+import subprocess
 import sys
 import threading
 import time
 
-from tool_cases import (FULL, absent, check, clear, feed_fifo, drain_fifo, finish, holds,
-                        is_device, is_fifo, is_link, limit_file_size, mount_full_tmpfs, path,
-                        run, write)
+from tool_cases import (FULL, absent, arrived, broken_terminal, check, clear, feed_fifo,
+                        drain_fifo, finish, holds, is_device, is_fifo, is_link, limit_file_size,
+                        mount_full_tmpfs, path, run, write)
 
 CONVERT = sys.argv[1]
 CONTENT = b"a~~b~{<;~}=41\r\n"
@@ -132,12 +135,12 @@ CASES = [
     Case("a file of 4 GB and 5 bytes is not refused for its size", ["qp", path("big"), OUT], 1,
          "could not write", OUT, [absent(OUT)], setup=lambda: sparse("big", 2**32 + 5), limit=1000),
     Case("a file of 4 GB and 5 bytes converts whole", ["qp", path("big"), path("fifo")], 0,
-         expect=[lambda: None if counted == [2**32 + 5] else f"{counted} bytes written"],
+         expect=[lambda: None if arrived(counted) == [2**32 + 5] else f"{counted} bytes written"],
          setup=lambda: (counted.clear(), sparse("big", 2**32 + 5), counted_fifo("fifo", counted)),
          slow=True),
     Case("a file that grows past 2 GB is converted as far as it was read",
          ["qp", path("grows"), path("fifo")], 0,
-         expect=[lambda: None if counted and counted[0] in (two_gb - 4096, two_gb + 4096)
+         expect=[lambda: None if arrived(counted) and counted[0] in (two_gb - 4096, two_gb + 4096)
                  else f"{counted} bytes written"],
          setup=lambda: (counted.clear(), sparse("grows", two_gb - 4096),
                         counted_fifo("fifo", counted)),
@@ -167,7 +170,8 @@ CASES = [
     Case("a device as input and output", ["qp", "/dev/null", "/dev/null"], 0,
          expect=[is_device("/dev/null")]),
     Case("a FIFO as output", ["qp", INPUT, path("fifo")], 0,
-         expect=[is_fifo(path("fifo")), lambda: None if fifo_out == [QP_OUT] else f"{fifo_out}"],
+         expect=[is_fifo(path("fifo")),
+                 lambda: None if arrived(fifo_out) == [QP_OUT] else f"{fifo_out}"],
          setup=lambda: (fifo_out.clear(), drain_fifo("fifo", fifo_out))),
     Case("a full tmpfs", ["hz", path("x"), path(FULL + "/out")], 1, "could not write",
          path(FULL + "/out"), [absent(path(FULL + "/out"))],
@@ -197,7 +201,86 @@ CASES = [
          expect=[holds(OUT, TEXT.encode("gb2312"))]),
     Case("an unknown --to", ["gb", "--to", "latin-1", SAMPLE["gb2312"], OUT], 2, "usage",
          expect=[absent(OUT)]),
+    # "-" is standard input and output; standard output that is the input is refused.
+    Case("standard input to standard output", ["gb", "--to", "utf-8", "-", "-"], 0,
+         pipe=TEXT.encode("gb2312"), stdout=TEXT),
+    Case("detect on standard input", ["detect", "-"], 0, stdin=SAMPLE["big5"], stdout="-: big5\n"),
+    Case("a read that fails in the middle", ["gb", "-", OUT], 1, "could not be read", "-",
+         [absent(OUT)], stdin=lambda: broken_terminal(CONTENT)),
+    Case("a read that fails in auto's sample", ["auto", "-", OUT], 1, "could not be read", "-",
+         [absent(OUT)], stdin=lambda: broken_terminal(CONTENT)),
+    # Many inputs into one folder, each under its own name, never over an input.
+    Case("a folder of mixed texts to UTF-8", ["auto", "--to", "utf-8", "-o", path("utf8")]
+         + [SAMPLE[label] for label in ("gb2312", "big5", "hz", "qp")], 0,
+         expect=[holds(path(f"utf8/sample-{label}"), UTF8)
+                 for label in ("gb2312", "big5", "hz", "qp")]),
+    Case("a folder that is the inputs' own", ["big5-to-gb", "-o", path("."), INPUT], 1,
+         "one of the inputs", INPUT.replace("in.txt", "./in.txt")),
+    Case("two inputs of one name", ["qp", "-o", path("o"), INPUT, path("sub/in.txt")], 1,
+         "same name", path("o/in.txt"), [holds(path("o/in.txt"), QP_OUT)],
+         setup=lambda: write("sub/in.txt", b"other")),
+    Case("a folder that is a file", ["qp", "-o", INPUT, SAMPLE["ascii"]], 1,
+         "cannot make the folder", INPUT),
+    Case("standard input into a folder", ["qp", "-o", path("o"), "-"], 2, "usage",
+         expect=[absent(path("o"))]),
 ]
+
+
+def interrupted(signal_number, output, setup, expect):
+    """Ends a conversion from a FIFO held open with the signal once its output has begun; the
+    tool dies of it, its output removed as after any failure."""
+    prepare()
+    setup()
+    os.mkfifo(path("fifo"))
+    tool = subprocess.Popen([CONVERT, "gb", path("fifo"), output], stderr=subprocess.PIPE)
+    with open(path("fifo"), "wb") as feed:
+        feed.write(FILLER * 30)
+        feed.flush()
+        made = os.path.realpath(output)
+        for _ in range(500):
+            if os.path.exists(made) and os.path.getsize(made) > 0:
+                break
+            time.sleep(0.01)
+        tool.send_signal(signal_number)
+        status = tool.wait(timeout=30)
+    tool.stderr.close()
+    problems = [] if status == -signal_number else [f"exit status {status}"]
+    return problems + [p for p in (e() for e in expect) if p]
+
+
+# Signals that end a run from outside, and what the output is afterwards.
+INTERRUPTIONS = [
+    ("SIGINT, a new output", signal.SIGINT, OUT, lambda: None, [absent(OUT)]),
+    ("SIGTERM, an output that existed", signal.SIGTERM, OUT, lambda: write("out", b"old"),
+     [absent(OUT)]),
+    ("SIGHUP, through a link to a file", signal.SIGHUP, path("link"),
+     lambda: (write("target", b"old"), os.symlink(path("target"), path("link"))),
+     [holds(path("target"), b""), is_link(path("link"))]),
+]
+
+
+def progress_on_terminal():
+    """On a terminal, an input past 64 MB has its progress line, erased at the end."""
+    prepare()
+    sparse("big", 70 << 20)
+    master, terminal = pty.openpty()
+    tool = subprocess.Popen([CONVERT, "gb", path("big"), OUT], stderr=terminal)
+    os.close(terminal)
+    shown = b""
+    while True:
+        try:
+            chunk = os.read(master, 4096)
+        except OSError:  # the terminal's other end has gone
+            break
+        if not chunk:
+            break
+        shown += chunk
+    os.close(master)
+    line = f"\rtavelo-convert: {path('big')}: 64 MB of 70 MB".encode()
+    problems = [] if tool.wait() == 0 else ["the conversion failed"]
+    if not shown.startswith(line) or not shown.endswith(b" " * (len(line) - 1) + b"\r"):
+        problems.append(f"the terminal showed {shown[:80]!r}...{shown[-40:]!r}")
+    return problems + [p for p in [holds(OUT, bytes(70 << 20))()] if p]
 
 
 def main():
@@ -224,6 +307,14 @@ def main():
         ok = check("tavelo-convert", case.name, result, case.status, case.words, case.named,
                    (case.expect or []) + output + [KEPT])
         passed, failed = passed + ok, failed + (not ok)
+    others = [(name, lambda number=number, output=output, setup=setup, expect=expect:
+               interrupted(number, output, setup, expect))
+              for name, number, output, setup, expect in INTERRUPTIONS]
+    for name, test in others + [("progress on a terminal", progress_on_terminal)]:
+        problems = test()
+        for problem in problems:
+            print(f"FAIL {name}: {problem}")
+        passed, failed = passed + (not problems), failed + bool(problems)
     return finish(passed, failed, skipped)
 
 

@@ -75,6 +75,29 @@ def drain_fifo(name, into):
     return path(name)
 
 
+def broken_terminal(content):
+    """A terminal that gives content, then fails (EIO) as one whose other end has gone: a read
+    error in the middle of an input. Its descriptor."""
+    import pty
+    import tty
+    master, slave = pty.openpty()
+    tty.setraw(slave)
+    os.write(slave, content)
+    os.close(slave)
+    return master
+
+
+def arrived(into, seconds=10):
+    """What a FIFO's reading thread collected into the list into, once it has: it ends just
+    after the tool does."""
+    import time
+    for _ in range(seconds * 100):
+        if into:
+            break
+        time.sleep(0.01)
+    return into
+
+
 FULL = "full"  # the folder of the small tmpfs, below WORK
 
 
@@ -94,10 +117,18 @@ def unmount_full_tmpfs():
 
 
 def run(tool, arguments, stdin=None, pipe=None, preexec=None):
-    """Runs the tool with the file stdin, or the bytes pipe through a pipe, on standard input."""
+    """Runs the tool with the file stdin (a name, or a function giving a descriptor), or the
+    bytes pipe through a pipe, on standard input."""
     if pipe is not None:
         return subprocess.run([tool] + arguments, input=pipe, capture_output=True,
                               preexec_fn=preexec, timeout=600)
+    if callable(stdin):
+        source = stdin()
+        try:
+            return subprocess.run([tool] + arguments, stdin=source, capture_output=True,
+                                  preexec_fn=preexec, timeout=600)
+        finally:
+            os.close(source)
     with open(stdin or os.devnull, "rb") as source:
         return subprocess.run([tool] + arguments, stdin=source, capture_output=True,
                               preexec_fn=preexec, timeout=600)

@@ -88,7 +88,8 @@ void Prepare(const ConversionSteps& steps, Stage* stages) {
 }  // namespace
 
 bool ConvertInBlocks(const ConversionSteps& steps, const std::vector<std::uint8_t>& already,
-                     FileHandle input, FileHandle output, std::int32_t blockSize) {
+                     FileHandle input, FileHandle output, std::int32_t blockSize,
+                     const BlockProgress* progress) {
   Stage stages[2];
   Prepare(steps, stages);
   Sink sink;
@@ -96,12 +97,15 @@ bool ConvertInBlocks(const ConversionSteps& steps, const std::vector<std::uint8_
   // Each block is read straight behind the first stage's unused bytes.
   Buffer& pending = stages[0].pending;
   pending.Append(already.data(), already.size());
+  std::int64_t read = static_cast<std::int64_t>(already.size());
   while (!sink.failed) {
     pending.Reserve(pending.size + static_cast<std::size_t>(blockSize));
     const std::int32_t got = ReadFromFile(input, pending.data.get() + pending.size, blockSize);
     if (got <= 0) break;
     pending.size += static_cast<std::size_t>(got);
     Run(stages, steps.count, sink, false);
+    read += got;
+    if (progress != nullptr) progress->report(read, progress->context);
   }
   Run(stages, steps.count, sink, true);
   return !sink.failed;

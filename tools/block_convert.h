@@ -20,12 +20,19 @@ struct ConversionSteps {
 // Bytes read from the input per block.
 constexpr std::int32_t kReadBlockSize = 1 << 20;
 
+// Told, after each block, how many bytes of the input have been read so far.
+struct BlockProgress {
+  void (*report)(std::int64_t bytesRead, void* context);
+  void* context;
+};
+
 // Runs the steps over already, bytes taken from input before (a sample
 // looked at first; so input need not be seekable), and then over input, read
 // blockSize bytes at a time from where it stands to its end, into output;
 // false when a write did not take all its bytes (the rest is then not tried).
 bool ConvertInBlocks(const ConversionSteps& steps, const std::vector<std::uint8_t>& already,
-                     FileHandle input, FileHandle output, std::int32_t blockSize = kReadBlockSize);
+                     FileHandle input, FileHandle output, std::int32_t blockSize = kReadBlockSize,
+                     const BlockProgress* progress = nullptr);
 
 // Runs the steps over bytes held in memory, as a whole; for a sample of a file.
 std::vector<std::uint8_t> ConvertBytes(const ConversionSteps& steps,

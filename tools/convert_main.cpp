@@ -1,52 +1,46 @@
 // tavelo-convert: the reader's save-as converters on the command line, for
-// converting many files and for comparing the converters with other tools.
+// converting whole folders and for comparing the converters with other tools.
 //
-//   tavelo-convert big5-to-gb|hz|qp|gb|auto [--to utf-8] INPUT OUTPUT
+//   tavelo-convert CONVERSION [--to utf-8] INPUT OUTPUT
+//   tavelo-convert CONVERSION [--to utf-8] -o FOLDER INPUT...
 //   tavelo-convert detect FILE...
-//   tavelo-convert --help
+//   tavelo-convert --help | --version
 //
 // The conversions give exactly the bytes of the File menu's converters, made
 // over large blocks (conversion/block_converters.h), on the files as given:
-// names are used exactly (letter case counts). INPUT may be a pipe, a FIFO or
-// a device, read as a stream, to its end whatever its length; a folder is
-// refused. An OUTPUT that is INPUT by any name (another spelling, a symbolic
-// or hard link) is refused before anything is written. Exit status: 0 when
-// OUTPUT was written whole (detect: every file was read), 1 when a file could
-// not be used or the output could not be made whole (one line on standard
-// error names the file; a partial output is removed, a device only written
-// to), 2 for a wrong command line.
+// names are used exactly (letter case counts), "-" is standard input or
+// output. An input may be a pipe, a FIFO or a device, read as a stream to its
+// end whatever its length; a folder is refused. An output that is an input by
+// any name (another spelling, a symbolic or hard link) is refused before
+// anything is written. A failure is one line on standard error naming the
+// file; its partial output is removed (a device only written to), also when
+// the tool is interrupted. The exit status is in kHelp.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "conversion/big5_map.h"
-#include "conversion/block_converters.h"
-#include "conversion/detect_encoding.h"
-#include "document/reader.h"
-#include "tools/block_convert.h"
+#include "document/state.h"
+#include "tools/conversion_plan.h"
+#include "tools/progress_line.h"
 #include "tools/tool_files.h"
+#include "tools/version.h"
 
 const char* const kToolName = "tavelo-convert";
 
 namespace {
 
-struct Converter {
-  const char* name;       // the first argument that chooses it
-  BlockConverter block;   // null for auto, which picks one by detection
-  DetectedEncoding from;  // the encoding it reads
-};
-
-const Converter kConverters[] = {
-    {"big5-to-gb", SaveInGbBlock, kEncodingBig5}, {"hz", DecodeHzBlock, kEncodingHz},
-    {"qp", DecodeQpBlock, kEncodingQp},           {"gb", CopyBlock, kEncodingGb2312},
-    {"auto", nullptr, kEncodingBinary},
-};
-
 const char kUsage[] =
-    "usage: tavelo-convert big5-to-gb|hz|qp|gb|auto [--to utf-8] INPUT OUTPUT | detect FILE...\n";
+    "usage: tavelo-convert CONVERSION [--to utf-8] INPUT OUTPUT\n"
+    "       tavelo-convert CONVERSION [--to utf-8] -o FOLDER INPUT...\n"
+    "       tavelo-convert detect FILE...\n"
+    "       tavelo-convert --help | --version\n";
 
 const char kHelp[] =
+    "\n"
+    "CONVERSION is one of\n"
     "  big5-to-gb  BIG5 text to GB2312 (traditional characters simplified)\n"
     "  hz          HZ (~{...~}) to GB2312\n"
     "  qp          quoted-printable decoded\n"
@@ -54,21 +48,35 @@ const char kHelp[] =
     "  auto        the conversion that detect's answer asks for; quoted-printable\n"
     "              is decoded and then detected again; UTF-8 and ASCII are\n"
     "              copied unchanged, binary files are refused\n"
+    "\n"
     "  --to utf-8  write UTF-8 instead of GB2312: bytes below 0x80 (ASCII, CR, LF)\n"
     "              stay, each GB2312 pair becomes its character, a pair where\n"
     "              GB2312 has no character and every other byte of 0x80 or more\n"
     "              become U+FFFD\n"
+    "  -o FOLDER   convert each INPUT into FOLDER under the INPUT's own file name;\n"
+    "              FOLDER is made if it is missing; an output that is one of the\n"
+    "              inputs, or that an earlier input was written to, is refused\n"
+    "  --          what follows is INPUT and OUTPUT names, even if they start with -\n"
+    "  -           as INPUT standard input, as OUTPUT standard output\n"
+    "\n"
     "  detect      one line per file, \"FILE: NAME\", NAME one of gb2312, big5,\n"
     "              hz, qp, utf-8, ascii, binary\n"
     "\n"
-    "exit status: 0 done, 1 a file could not be used, 2 wrong command line\n";
+    "On a terminal, a line on standard error shows the progress through each input\n"
+    "past 64 MB. An output that could not be made whole is removed, also when the\n"
+    "tool is ended by SIGINT, SIGTERM or SIGHUP; a device or FIFO is only written\n"
+    "to, and standard output left as it is.\n"
+    "\n"
+    "Exit status: 0 every output was written whole (detect: every file was read);\n"
+    "1 a file could not be read, converted or written (one line on standard error\n"
+    "names it; the other files are still converted); 2 a wrong command line.\n";
 
-// The sample detection looks at: enough for any text's verdict, and a
-// quoted-printable one is decoded from it.
-constexpr std::size_t kDetectSample = 256 * 1024;
-
-int Usage() {
-  std::fputs(kUsage, stderr);
+// A wrong command line is one line too, with the short form of the usage.
+int Usage(const char* problem) {
+  std::fprintf(stderr,
+               "%s: %s (usage: %s CONVERSION [--to utf-8] INPUT OUTPUT | -o FOLDER INPUT... "
+               "| detect FILE...; see --help)\n",
+               kToolName, problem, kToolName);
   return 2;
 }
 
@@ -78,42 +86,20 @@ int Help() {
   return 0;
 }
 
-// The conversion to GB2312 of a text in the given encoding; null for one
-// that has none (UTF-8, ASCII and binary are not GB2312's business).
-BlockConverter ToGb(DetectedEncoding encoding) {
-  for (const Converter& converter : kConverters) {
-    if (converter.block != nullptr && converter.from == encoding) return converter.block;
-  }
-  return nullptr;
-}
-
-// What detect says of a file's sample: the encoding, and for quoted-printable
-// the encoding of what it decodes to.
-struct Verdict {
-  DetectedEncoding encoding;
-  DetectedEncoding decoded;
-};
-
-Verdict Detect(const std::vector<std::uint8_t>& sample) {
-  Verdict verdict{DetectEncoding(sample.data(), sample.size()), kEncodingBinary};
-  if (verdict.encoding == kEncodingQp) {
-    const std::vector<std::uint8_t> decoded = ConvertBytes({{DecodeQpBlock}, 1}, sample);
-    verdict.decoded = DetectEncoding(decoded.data(), decoded.size());
-  }
-  return verdict;
-}
-
 int DetectFiles(int count, char** names) {
   int status = 0;
   for (int i = 0; i < count; ++i) {
-    const FileHandle file = OpenFileForReading(names[i]);
+    const FileHandle file = OpenInput(names[i]);
     if (file == kInvalidFile) {
       status = ReportFailure(names[i], "cannot open it for reading");
       continue;
     }
     const Verdict verdict = Detect(ReadSample(file, kDetectSample));
+    const int error = FileError(file);
     CloseFile(file);
-    if (verdict.encoding == kEncodingQp) {
+    if (error != 0) {
+      status = ReportFailure(names[i], std::strerror(error));
+    } else if (verdict.encoding == kEncodingQp) {
       std::printf("%s: qp (decodes to %s)\n", names[i], EncodingName(verdict.decoded));
     } else {
       std::printf("%s: %s\n", names[i], EncodingName(verdict.encoding));
@@ -131,87 +117,152 @@ bool LoadMapOnce() {
   return loaded;
 }
 
-// A conversion decided: its steps, and whether they leave GB2312 text (which
-// --to utf-8 then re-encodes; UTF-8 and ASCII stay as they are).
-struct Plan {
-  ConversionSteps steps;
-  bool givesGb;
+// A command line's conversion.
+struct Request {
+  const Converter* converter = nullptr;
+  bool toUtf8 = false;
+  const char* folder = nullptr;  // -o FOLDER
+  std::vector<const char*> files;
 };
 
-// The plan for auto, from the input's sample; false for a binary file.
-bool Choose(const std::vector<std::uint8_t>& sample, Plan& plan) {
-  const Verdict verdict = Detect(sample);
-  DetectedEncoding text = verdict.encoding;
-  plan.steps.count = 0;
-  if (text == kEncodingQp) {
-    plan.steps.steps[plan.steps.count++] = DecodeQpBlock;
-    text = verdict.decoded;
-  }
-  if (text == kEncodingBinary || text == kEncodingQp) {
-    // Decoded once, what it decodes to is kept as it is.
-    plan.givesGb = false;
-    return plan.steps.count > 0;
-  }
-  const BlockConverter toGb = ToGb(text);
-  plan.givesGb = toGb != nullptr;
-  if (plan.steps.count == 0 || (toGb != nullptr && toGb != CopyBlock)) {
-    plan.steps.steps[plan.steps.count++] = toGb != nullptr ? toGb : CopyBlock;
-  }
-  return true;
-}
-
-int Convert(const Converter& converter, bool toUtf8, const char* input, const char* output) {
-  if (!OpenDocument(input)) return 1;
-  Plan plan{{{converter.block, nullptr}, 1}, true};
-  // auto's sample is converted first, then the rest read after it.
-  std::vector<std::uint8_t> sample;
-  if (converter.block == nullptr) {
-    sample = ReadSample(documentHandle, kDetectSample);
-    if (!DocumentReadWhole(input)) return 1;
-    if (!Choose(sample, plan)) return ReportFailure(input, "looks binary; not converted");
-  }
-  ConversionSteps& steps = plan.steps;
-  if (toUtf8 && plan.givesGb) {
-    if (steps.steps[steps.count - 1] == CopyBlock) --steps.count;
-    steps.steps[steps.count++] = GbToUtf8Block;
-  }
+// The run over the document once its steps are known, into output.
+bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_t>& sample,
+                     const char* input, const char* output) {
   for (int i = 0; i < steps.count; ++i) {
-    if (steps.steps[i] == SaveInGbBlock && !LoadMapOnce()) return 1;  // the map has said why
+    if (steps.steps[i] == SaveInGbBlock && !LoadMapOnce()) return false;  // the map said why
   }
   OutputFile file;
-  if (!OpenOutput(output, &file)) return 1;
-  const bool written = ConvertInBlocks(steps, sample, documentHandle, file.handle);
+  if (!OpenOutput(output, &file)) return false;
+  ProgressLine line;
+  const BlockProgress* progress = StartProgress(&line, input, FileSizeOf(documentHandle));
+  const bool written =
+      ConvertInBlocks(steps, sample, documentHandle, file.handle, kReadBlockSize, progress);
+  EndProgress(&line);
   if (!DocumentReadWhole(input)) {
     DiscardOutputFile(&file);
-    return 1;
+    return false;
   }
-  return FinishOutput(output, &file, written, "could not write the file") ? 0 : 1;
+  return FinishOutput(output, &file, written, "could not write the file");
+}
+
+// Converts input into output; 0, or 1 having reported.
+int ConvertFile(const Request& request, const char* input, const char* output) {
+  if (!OpenDocument(input)) return 1;
+  // auto's sample is converted first, then the rest read after it.
+  std::vector<std::uint8_t> sample;
+  bool done = true;
+  if (request.converter->block == nullptr) {
+    sample = ReadSample(documentHandle, kDetectSample);
+    done = DocumentReadWhole(input);
+  }
+  ConversionSteps steps;
+  if (done && !PlanConversion(*request.converter, request.toUtf8, sample, &steps)) {
+    done = ReportFailure(input, "looks binary; not converted") == 0;
+  }
+  done = done && ConvertDocument(steps, sample, input, output);
+  CloseDocument();
+  return done ? 0 : 1;
+}
+
+// The last part of a name, its trailing slashes left off.
+std::string FileNameOf(const char* name) {
+  std::string path = name;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool Holds(const std::vector<FileIdentity>& files, const FileIdentity& file) {
+  for (const FileIdentity& one : files) {
+    if (one.volume == file.volume && one.index == file.index) return true;
+  }
+  return false;
+}
+
+int ConvertIntoFolder(const Request& request) {
+  if (!MakeFolder(request.folder)) {
+    const std::string what = std::string("cannot make the folder (") + std::strerror(errno) + ")";
+    return ReportFailure(request.folder, what.c_str());
+  }
+  // Every input stands until the end: no output may land on one that is
+  // still to be read, or on one already converted.
+  std::vector<FileIdentity> inputs;
+  for (const char* input : request.files) {
+    FileIdentity identity;
+    if (FileIdentityOfName(input, &identity)) inputs.push_back(identity);
+  }
+  std::vector<FileIdentity> made;
+  int status = 0;
+  for (const char* input : request.files) {
+    const std::string output = std::string(request.folder) + "/" + FileNameOf(input);
+    FileIdentity existing;
+    if (FileIdentityOfName(output.c_str(), &existing)) {
+      if (Holds(made, existing)) {
+        status = ReportFailure(output.c_str(), "was written from an input of the same name");
+        continue;
+      }
+      if (Holds(inputs, existing)) {
+        status = ReportFailure(output.c_str(), "is one of the inputs");
+        continue;
+      }
+    }
+    if (ConvertFile(request, input, output.c_str()) != 0) {
+      status = 1;
+    } else if (FileIdentityOfName(output.c_str(), &existing)) {
+      made.push_back(existing);
+    }
+  }
+  return status;
+}
+
+// Reads the arguments after the conversion's name; 0, or the usage's 2.
+int ParseConversion(int count, char** arguments, Request* request) {
+  bool names = false;  // after "--" every argument is a name
+  for (int i = 0; i < count; ++i) {
+    const std::string argument = arguments[i];
+    if (names || argument == kStandardStream || argument[0] != '-') {
+      request->files.push_back(arguments[i]);
+    } else if (argument == "--") {
+      names = true;
+    } else if (argument == "--to" && i + 1 < count) {
+      const std::string to = arguments[++i];
+      if (to == "utf-8" || to == "UTF-8" || to == "utf8") {
+        request->toUtf8 = true;
+      } else if (to != "gb2312" && to != "GB2312") {
+        return Usage(("unknown --to " + to + ": utf-8 or gb2312").c_str());
+      }
+    } else if (argument == "-o" && i + 1 < count) {
+      request->folder = arguments[++i];
+    } else {
+      return Usage(("unknown option " + argument).c_str());
+    }
+  }
+  if (request->folder == nullptr) {
+    return request->files.size() == 2 ? 0 : Usage("give one INPUT and one OUTPUT");
+  }
+  if (request->files.empty()) return Usage("give the INPUT files to convert into the folder");
+  for (const char* file : request->files) {
+    if (std::strcmp(file, kStandardStream) == 0) {
+      return Usage("standard input has no file name to convert into a folder");
+    }
+  }
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) return Help();
-  if (argc >= 3 && std::strcmp(argv[1], "detect") == 0) return DetectFiles(argc - 2, argv + 2);
-  std::vector<char*> files;
-  bool toUtf8 = false;
-  for (int i = 2; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--to") == 0 && i + 1 < argc) {
-      const std::string to = argv[++i];
-      if (to == "utf-8" || to == "UTF-8" || to == "utf8") {
-        toUtf8 = true;
-      } else if (to != "gb2312" && to != "GB2312") {
-        return Usage();
-      }
-    } else {
-      files.push_back(argv[i]);
-    }
+  if (argc < 2) return Usage("give a CONVERSION, detect, --help or --version");
+  const std::string first = argv[1];
+  if (first == "--help" || first == "-h") return Help();
+  if (first == "--version") return std::printf("%s %s\n", kToolName, kTaveloVersion) < 0;
+  if (first == "detect") {
+    return argc > 2 ? DetectFiles(argc - 2, argv + 2) : Usage("give the FILEs to detect");
   }
-  if (argc < 2 || files.size() != 2) return Usage();
-  for (const Converter& converter : kConverters) {
-    if (std::strcmp(argv[1], converter.name) == 0) {
-      return Convert(converter, toUtf8, files[0], files[1]);
-    }
-  }
-  return Usage();
+  Request request;
+  request.converter = FindConverter(argv[1]);
+  if (request.converter == nullptr) return Usage(("unknown conversion " + first).c_str());
+  if (const int wrong = ParseConversion(argc - 2, argv + 2, &request)) return wrong;
+  if (request.folder != nullptr) return ConvertIntoFolder(request);
+  return ConvertFile(request, request.files[0], request.files[1]);
 }

@@ -20,18 +20,28 @@ static void ReportErrno(const char* file, const char* what, int error) {
   ReportFailure(file, text.c_str());
 }
 
+FileHandle OpenInput(const char* name) {
+  errno = 0;
+  return std::strcmp(name, kStandardStream) == 0 ? OpenStandardInput() : OpenFileForReading(name);
+}
+
 bool OpenDocument(const char* name) {
   if (!AllocateWorkArea()) {
     ReportFailure(name, "cannot allocate the reader's buffer");
     return false;
   }
-  errno = 0;
-  documentHandle = OpenFileForReading(name);
+  documentHandle = OpenInput(name);
   if (documentHandle == kInvalidFile) {
     ReportErrno(name, "cannot open it for reading", errno);
     return false;
   }
   return true;
+}
+
+void CloseDocument() {
+  if (documentHandle != kInvalidFile) CloseFile(documentHandle);
+  documentHandle = kInvalidFile;
+  FreeWorkArea();
 }
 
 bool DocumentReadWhole(const char* name) {
@@ -56,7 +66,10 @@ bool DocumentReadWhole(const char* name) {
 
 bool OpenOutput(const char* name, OutputFile* output) {
   errno = 0;
-  switch (OpenOutputFile(name, documentHandle, output)) {
+  const OutputOpening opening = std::strcmp(name, kStandardStream) == 0
+                                    ? OpenStandardOutput(documentHandle, output)
+                                    : OpenOutputFile(name, documentHandle, output);
+  switch (opening) {
     case kOutputOpened: return true;
     case kOutputIsInput: ReportFailure(name, "is the input file itself"); return false;
     case kOutputFailed: ReportErrno(name, "cannot create it", errno); return false;

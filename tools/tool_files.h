@@ -13,10 +13,21 @@ extern const char* const kToolName;
 // could not be used.
 int ReportFailure(const char* file, const char* what);
 
-// Opens name as the document and allocates the Work area; a regular file is
-// read at any offset, a pipe, FIFO or device as a stream. False, having
-// reported, when it cannot be read (a folder among others).
+// The name that stands for standard input as an input, standard output as
+// an output.
+constexpr char kStandardStream[] = "-";
+
+// Opens name, or standard input for "-", for reading; kInvalidFile, errno
+// saying why, when it cannot be read (a folder among others).
+FileHandle OpenInput(const char* name);
+
+// Opens name (OpenInput) as the document and allocates the Work area; a
+// regular file is read at any offset, a pipe, FIFO or device as a stream.
+// False, having reported, when it cannot be read.
 bool OpenDocument(const char* name);
+
+// Closes the document and frees the Work area, for the next one.
+void CloseDocument();
 
 // After a run over the document: false, having reported, when the document
 // was not read to its end: a read failed, a stream could not be gone back
@@ -24,8 +35,9 @@ bool OpenDocument(const char* name);
 // file that grew).
 bool DocumentReadWhole(const char* name);
 
-// Opens name for the output, refusing the document by any name. False,
-// having reported, when it is the document or cannot be made.
+// Opens name, or standard output for "-", for the output, refusing the
+// document by any name. False, having reported, when it is the document or
+// cannot be made.
 bool OpenOutput(const char* name, OutputFile* output);
 
 // Ends the output of a run: closes it when every write went (written), else,

@@ -59,6 +59,30 @@ bool CloseOutputFile(OutputFile* output);
 // or FIFO is never touched.
 void DiscardOutputFile(OutputFile* output);
 
+// While an output is open, SIGINT, SIGTERM and SIGHUP remove it as
+// DiscardOutputFile would before the tool dies of them (a signal the tool
+// was started ignoring stays ignored).
+
+// ---- The process's own files ----
+
+// Standard input as a file to read: a regular file from where it stands, a
+// pipe, FIFO or device as a stream. kInvalidFile when it is closed.
+FileHandle OpenStandardInput();
+
+// Standard output as an output, refused like any other when it is input
+// (`>> INPUT`). It is only written to: a failure leaves what the shell made.
+OutputOpening OpenStandardOutput(FileHandle input, OutputFile* output);
+
+// Standard error is a terminal, where a progress line can be redrawn.
+bool StandardErrorIsTerminal();
+
+// The file that name reaches, links followed; false when there is none.
+bool FileIdentityOfName(const char* name, FileIdentity* identity);
+
+// Makes the folder name unless one is there; false, errno saying why, when
+// there is no folder of that name afterwards.
+bool MakeFolder(const char* name);
+
 // ---- The off-screen page ----
 
 // The tools have no window: the painter paints onto a page of this size

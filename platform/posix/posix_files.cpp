@@ -130,13 +130,13 @@ bool FlushPending(FileHandle fd, FileState& state) {
 
 }  // namespace
 
-FileHandle AdoptDescriptor(int fd, bool writing) {
+FileHandle AdoptDescriptor(int fd, bool writing, bool stream) {
   FileState& state = files[fd];
   state = FileState{};
   state.writing = writing;
   if (writing) {
     state.pending.reset(new std::uint8_t[kWriteBufferSize]);
-  } else if (FileTypeOf(fd) != kFileTypeDisk) {
+  } else if (stream || FileTypeOf(fd) != kFileTypeDisk) {
     state.stream = true;
     state.history.reset(new std::uint8_t[kStreamHistory]);
   }
@@ -192,6 +192,13 @@ bool WriteToFile(FileHandle file, const void* data, std::int32_t size) {
   if (state == nullptr || !state->writing || size < 0 || state->error != 0) return false;
   const std::uint8_t* bytes = static_cast<const std::uint8_t*>(data);
   std::size_t rest = static_cast<std::size_t>(size);
+  // A piece as large as the buffer goes straight on, after what is waiting.
+  if (rest >= kWriteBufferSize) {
+    if (state->pendingCount > 0 && !FlushPending(file, *state)) return false;
+    if (WriteAll(static_cast<int>(file), bytes, rest)) return true;
+    Fail(*state);
+    return false;
+  }
   while (rest > 0) {
     const std::size_t n = std::min(rest, kWriteBufferSize - state->pendingCount);
     std::memcpy(state->pending.get() + state->pendingCount, bytes, n);
@@ -253,6 +260,8 @@ bool CloseOutputFile(OutputFile* output) {
   FileState* state = Find(output->handle);
   if (state == nullptr) return false;
   const bool flushed = FlushPending(output->handle, *state);
+  // Written whole, the output is the user's: a signal now leaves it.
+  if (flushed) DisarmRemovalOnSignals();
   const int error = state->error;
   files.erase(output->handle);
   const bool closed = close(static_cast<int>(output->handle)) == 0;

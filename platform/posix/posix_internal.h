@@ -5,12 +5,20 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix/posix.h"
 
-// Takes an open descriptor into the table of files; its handle.
-FileHandle AdoptDescriptor(int fd, bool writing);
+// Takes an open descriptor into the table of files; its handle. A read of
+// one that is not a regular file, or of any when stream, goes as a stream's.
+FileHandle AdoptDescriptor(int fd, bool writing, bool stream = false);
 
 // Closes a file without writing what is still buffered for it.
 void CloseUnwritten(FileHandle file);
+
+// What the signals that end the tool remove while an output is open (see
+// posix.h): output is emptied when it is a regular file, then its removePath
+// is deleted if it still is the file made. Disarmed, they just end the tool.
+void ArmRemovalOnSignals(const OutputFile& output);
+void DisarmRemovalOnSignals();
 
 // A loaded bitmap resource, behind its handle: 1-bit, bottom-up rows, most
 // significant bit leftmost, 1 = white.

@@ -76,10 +76,12 @@ OutputOpening OpenOutputFile(const char* name, FileHandle input, OutputFile* out
     return kOutputFailed;
   }
   output->handle = AdoptDescriptor(fd, true);
+  ArmRemovalOnSignals(*output);
   return kOutputOpened;
 }
 
 void DiscardOutputFile(OutputFile* output) {
+  DisarmRemovalOnSignals();
   if (output->handle != kInvalidFile) {
     // Emptied first: another link to the file must not keep a part of it.
     if (output->regular) static_cast<void>(ftruncate(static_cast<int>(output->handle), 0) == 0);
