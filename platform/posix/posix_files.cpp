@@ -144,8 +144,7 @@ FileHandle AdoptDescriptor(int fd, bool writing, bool stream) {
 }
 
 // Win32 cannot open a folder as a file, and neither can this side.
-FileHandle OpenFileForReading(const char* name) {
-  const int fd = open(name, O_RDONLY | O_CLOEXEC | O_NOCTTY);
+FileHandle AdoptForReading(int fd) {
   if (fd < 0) return kInvalidFile;
   struct stat info;
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -153,7 +152,14 @@ FileHandle OpenFileForReading(const char* name) {
     errno = EISDIR;
     return kInvalidFile;
   }
-  return AdoptDescriptor(fd, false);
+  // A regular file given part read (`(head -1; tavelo-convert gb - OUT) < F`)
+  // is read on from there: offsets count from where it stood.
+  const bool partRead = S_ISREG(info.st_mode) && lseek(fd, 0, SEEK_CUR) > 0;
+  return AdoptDescriptor(fd, false, partRead);
+}
+
+FileHandle OpenFileForReading(const char* name) {
+  return AdoptForReading(open(name, O_RDONLY | O_CLOEXEC | O_NOCTTY));
 }
 
 FileHandle CreateFileForWriting(const char* name) {

@@ -11,6 +11,14 @@
 // one that is not a regular file, or of any when stream, goes as a stream's.
 FileHandle AdoptDescriptor(int fd, bool writing, bool stream = false);
 
+// A copy of a descriptor of the process's own (standard input or output),
+// so that closing the file leaves the process's one as it was; -1 on failure.
+int DuplicateDescriptor(int fd);
+
+// Takes a descriptor open for reading (-1: none), refusing a folder; a
+// regular file that does not stand at its start is read from where it stands.
+FileHandle AdoptForReading(int fd);
+
 // Closes a file without writing what is still buffered for it.
 void CloseUnwritten(FileHandle file);
 

@@ -80,6 +80,21 @@ OutputOpening OpenOutputFile(const char* name, FileHandle input, OutputFile* out
   return kOutputOpened;
 }
 
+OutputOpening OpenStandardOutput(FileHandle input, OutputFile* output) {
+  *output = OutputFile{};
+  FileIdentity inputIdentity{};
+  struct stat info;
+  if (fstat(STDOUT_FILENO, &info) != 0) return kOutputFailed;
+  if (input != kInvalidFile && FileIdentityOf(input, &inputIdentity) &&
+      SameAs(info, inputIdentity)) {
+    return kOutputIsInput;
+  }
+  const int fd = DuplicateDescriptor(STDOUT_FILENO);
+  if (fd < 0) return kOutputFailed;
+  output->handle = AdoptDescriptor(fd, true);
+  return kOutputOpened;
+}
+
 void DiscardOutputFile(OutputFile* output) {
   DisarmRemovalOnSignals();
   if (output->handle != kInvalidFile) {
