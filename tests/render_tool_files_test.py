@@ -12,7 +12,7 @@ import shutil
 import sys
 
 from tool_cases import (FULL, absent, check, clear, feed_fifo, finish, holds, is_device, is_link,
-                        limit_file_size, mount_full_tmpfs, path, run, write)
+                        limit_file_size, mount_full_tmpfs, opened_at, path, run, write)
 
 RENDER = sys.argv[1]
 SAMPLE = sys.argv[2]
@@ -74,6 +74,11 @@ def main():
              setup=lambda: feed_fifo("fifo", sample)),
         Case("a pipe on standard input", ["/dev/stdin", PNG], 0, expect=[holds(PNG, page)],
              pipe=sample),
+        # The painter goes back to its lines' offsets, which count from where
+        # standard input stood when the tool was given it.
+        Case("standard input part read", ["-", PNG], 0, expect=[holds(PNG, page)],
+             setup=lambda: write("padded", b"skipped\r\n" + sample),
+             stdin=lambda: opened_at(path("padded"), len(b"skipped\r\n"))),
         Case("an endless device", ["/dev/zero", PNG], 0, expect=[holds(PNG, zeros)]),
         Case("the device that is always full", [DOC, "/dev/full"], 1, "cannot write", "/dev/full",
              [is_device("/dev/full")]),

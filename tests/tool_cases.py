@@ -75,6 +75,13 @@ def drain_fifo(name, into):
     return path(name)
 
 
+def opened_at(name, offset):
+    """A descriptor of the file, read as far as offset already (as after `head` in a shell)."""
+    descriptor = os.open(name, os.O_RDONLY)
+    os.lseek(descriptor, offset, os.SEEK_SET)
+    return descriptor
+
+
 def broken_terminal(content):
     """A terminal that gives content, then fails (EIO) as one whose other end has gone: a read
     error in the middle of an input. Its descriptor."""
