@@ -16,6 +16,7 @@ import tempfile
 CMAKE, BUILD, VERSION, BUILT_RENDER, SAMPLE, WITH_READER = sys.argv[1:7]
 BUILD, BUILT_RENDER, SAMPLE = (os.path.abspath(p) for p in (BUILD, BUILT_RENDER, SAMPLE))
 TOOLS = ["tavelo-convert", "tavelo-render"] + (["tavelo"] if WITH_READER == "1" else [])
+VERSIONED = ["tavelo-render"]
 
 # Conversions whose bytes Python's own codecs give.
 CONVERSIONS = [
@@ -61,9 +62,10 @@ def main():
         tool = {t: os.path.join(prefix, "bin", t) for t in TOOLS}
         page = {t: os.path.join(prefix, "share/man/man1", t + ".1") for t in TOOLS}
 
-        version = run([tool["tavelo-render"], "--version"], folder)
-        expect(version.stdout == f"tavelo-render {VERSION}\n".encode(),
-               f"tavelo-render --version printed {version.stdout!r}")
+        for name in VERSIONED:
+            version = run([tool[name], "--version"], folder)
+            expect(version.stdout == f"{name} {VERSION}\n".encode(),
+                   f"{name} --version printed {version.stdout!r}")
 
         for arguments, given, wanted_bytes in CONVERSIONS:
             with open(os.path.join(folder, "in"), "wb") as f:
