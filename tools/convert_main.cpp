@@ -59,7 +59,8 @@ const char kHelp[] =
     "  --          what follows is INPUT and OUTPUT names, even if they start with -\n"
     "  -           as INPUT standard input, as OUTPUT standard output\n"
     "\n"
-    "  detect      one line per file, \"FILE: NAME\", NAME one of gb2312, big5,\n"
+    "  detect [--] FILE...\n"
+    "              one line per file, \"FILE: NAME\", NAME one of gb2312, big5,\n"
     "              hz, qp, utf-8, ascii, binary\n"
     "\n"
     "On a terminal, a line on standard error shows the progress through each input\n"
@@ -257,7 +258,8 @@ int main(int argc, char** argv) {
   if (first == "--help" || first == "-h") return Help();
   if (first == "--version") return std::printf("%s %s\n", kToolName, kTaveloVersion) < 0;
   if (first == "detect") {
-    return argc > 2 ? DetectFiles(argc - 2, argv + 2) : Usage("give the FILEs to detect");
+    const int skip = argc > 2 && std::strcmp(argv[2], "--") == 0 ? 3 : 2;  // names from here
+    return argc > skip ? DetectFiles(argc - skip, argv + skip) : Usage("give the FILEs to detect");
   }
   Request request;
   request.converter = FindConverter(argv[1]);

@@ -4,6 +4,7 @@
 // program.
 //
 //   tavelo-render [--big5] [--size WxH] [--top LINE] [--report] INPUT OUTPUT.png
+//   tavelo-render --help | --version
 //
 // It runs the program's own layout, view and painter on an off-screen page
 // of that client size: the size handler lays the document out for it, the
@@ -13,7 +14,8 @@
 // whatever its name. The default size is 640x480. --report prints the view
 // the page was painted from (columns, page lines, last line, largest and
 // actual top line) as one line on standard output. INPUT may be a pipe, a
-// FIFO or a device, read as a stream; an OUTPUT that is INPUT by any name is
+// FIFO or a device, read as a stream ("-" is standard input, or as OUTPUT
+// standard output); an OUTPUT that is INPUT by any name is
 // refused before anything is written, and a PNG that cannot be written whole
 // is removed. Exit status: 0 when OUTPUT was written, 1 when a file could not
 // be used, 2 for a wrong command line; each failure is one line on standard
@@ -35,6 +37,7 @@
 #include "shell/texts.h"
 #include "tools/png_image.h"
 #include "tools/tool_files.h"
+#include "tools/version.h"
 
 const char* const kToolName = "tavelo-render";
 
@@ -56,7 +59,18 @@ struct Request {
 };
 
 constexpr char kUsage[] =
-    "tavelo-render [--big5] [--size WxH] [--top LINE] [--report] INPUT OUTPUT.png";
+    "tavelo-render [--big5] [--size WxH] [--top LINE] [--report] INPUT OUTPUT.png"
+    " | --help | --version";
+
+constexpr char kHelp[] =
+    "  --big5       show INPUT in BIG5 mode (it is read as GB2312 otherwise)\n"
+    "  --size WxH   the client area in pixels, each side 1 to 8192 (default 640x480)\n"
+    "  --top LINE   the top line, 0 to 32767, no further than the last page allows\n"
+    "  --report     print the view the page was painted from on standard output\n"
+    "  --help       print this text\n"
+    "  --version    print the version\n"
+    "\n"
+    "exit status: 0 done, 1 a file could not be used, 2 wrong command line\n";
 
 int Usage(const char* problem) {
   std::fprintf(stderr, "tavelo-render: %s (usage: %s)\n", problem, kUsage);
@@ -147,6 +161,14 @@ int Render(const Request& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::printf("usage: %s\n%s", kUsage, kHelp);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("%s %s\n", kToolName, kTaveloVersion);
+    return 0;
+  }
   Request request;
   if (const int status = ParseArguments(argc, argv, &request)) return status;
   return Render(request);
