@@ -19,9 +19,8 @@ import sys
 import threading
 import time
 
-from tool_cases import (FULL, absent, arrived, broken_terminal, check, clear, feed_fifo,
-                        drain_fifo, finish, holds, is_device, is_fifo, is_link, limit_file_size,
-                        mount_full_tmpfs, path, run, write)
+from tool_cases import (FULL, absent, arrived, broken_terminal, clear, feed_fifo, drain_fifo,
+                        finish, holds, is_device, is_fifo, is_link, path, run_cases, write)
 
 CONVERT = sys.argv[1]
 CONTENT = b"a~~b~{<;~}=41\r\n"
@@ -284,29 +283,8 @@ def progress_on_terminal():
 
 
 def main():
-    passed = failed = 0
-    skipped = []
-    tmpfs_problem = mount_full_tmpfs()
-    for case in CASES:
-        if case.tmpfs and tmpfs_problem:
-            skipped.append(f"{case.name}: {tmpfs_problem}")
-            continue
-        if case.slow and "--skip-slow" in sys.argv:
-            skipped.append(f"{case.name}: reads 2 GB, left to the optimised build")
-            continue
-        prepare()
-        if case.setup:
-            case.setup()
-        if case.meanwhile:
-            threading.Thread(target=case.meanwhile, daemon=True).start()
-        result = run(CONVERT, case.arguments, stdin=case.stdin, pipe=case.pipe,
-                     preexec=limit_file_size(case.limit) if case.limit is not None else None)
-        stdout = result.stdout.decode(errors="replace")
-        output = [] if case.stdout is None or stdout == case.stdout else [
-            lambda: f"printed {stdout!r}, expected {case.stdout!r}"]
-        ok = check("tavelo-convert", case.name, result, case.status, case.words, case.named,
-                   (case.expect or []) + output + [KEPT])
-        passed, failed = passed + ok, failed + (not ok)
+    passed, failed, skipped = run_cases(CONVERT, "tavelo-convert", CASES, prepare, [KEPT],
+                                        skip_slow="--skip-slow" in sys.argv)
     others = [(name, lambda number=number, output=output, setup=setup, expect=expect:
                interrupted(number, output, setup, expect))
               for name, number, output, setup, expect in INTERRUPTIONS]

@@ -11,8 +11,8 @@ import os
 import shutil
 import sys
 
-from tool_cases import (FULL, absent, check, clear, feed_fifo, finish, holds, is_device, is_link,
-                        limit_file_size, mount_full_tmpfs, opened_at, path, run, write)
+from tool_cases import (FULL, absent, clear, feed_fifo, finish, holds, is_device, is_link,
+                        opened_at, path, run, run_cases, write)
 
 RENDER = sys.argv[1]
 SAMPLE = sys.argv[2]
@@ -95,21 +95,7 @@ def main():
         Case("an output in a missing folder", [DOC, path("none/page.png")], 1, "cannot create",
              path("none/page.png")),
     ]
-    passed = failed = 0
-    skipped = []
-    tmpfs_problem = mount_full_tmpfs()
-    for case in cases:
-        if case.tmpfs and tmpfs_problem:
-            skipped.append(f"{case.name}: {tmpfs_problem}")
-            continue
-        prepare()
-        if case.setup:
-            case.setup()
-        result = run(RENDER, case.arguments, stdin=case.stdin, pipe=case.pipe,
-                     preexec=limit_file_size(case.limit) if case.limit is not None else None)
-        ok = check("tavelo-render", case.name, result, case.status, case.words, case.named,
-                   (case.expect or []) + [kept])
-        passed, failed = passed + ok, failed + (not ok)
+    passed, failed, skipped = run_cases(RENDER, "tavelo-render", cases, prepare, [kept])
     return finish(passed, failed, skipped)
 
 

@@ -194,6 +194,38 @@ def check(tool_name, name, result, status, words, named, expectations):
     return not problems
 
 
+def run_cases(tool, tool_name, cases, prepare, always, skip_slow=False):
+    """Runs a table of cases, each from prepare()'s scratch folder: its setup, anything it
+    does meanwhile, the tool, then its status, error line, printed output and files, and the
+    expectations always checked. Rows that need the small tmpfs where none can be mounted, or
+    are slow when skip_slow, are skipped with the reason. Returns passed, failed, skipped."""
+    passed = failed = 0
+    skipped = []
+    tmpfs_problem = mount_full_tmpfs()
+    for case in cases:
+        if case.tmpfs and tmpfs_problem:
+            skipped.append(f"{case.name}: {tmpfs_problem}")
+            continue
+        if getattr(case, "slow", False) and skip_slow:
+            skipped.append(f"{case.name}: reads 2 GB, left to the optimised build")
+            continue
+        prepare()
+        if case.setup:
+            case.setup()
+        if getattr(case, "meanwhile", None):
+            threading.Thread(target=case.meanwhile, daemon=True).start()
+        result = run(tool, case.arguments, stdin=case.stdin, pipe=case.pipe,
+                     preexec=limit_file_size(case.limit) if case.limit is not None else None)
+        expected = getattr(case, "stdout", None)
+        printed = result.stdout.decode(errors="replace")
+        output = [] if expected is None or printed == expected else [
+            lambda: f"printed {printed!r}, expected {expected!r}"]
+        ok = check(tool_name, case.name, result, case.status, case.words, case.named,
+                   (case.expect or []) + output + always)
+        passed, failed = passed + ok, failed + (not ok)
+    return passed, failed, skipped
+
+
 def finish(passed, failed, skipped):
     for reason in skipped:
         print(f"SKIP {reason}")
