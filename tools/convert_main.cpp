@@ -146,21 +146,27 @@ bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_
   return FinishOutput(output, &file, written, "could not write the file");
 }
 
-// Converts input into output; 0, or 1 having reported.
-int ConvertFile(const Request& request, const char* input, const char* output) {
-  if (!OpenDocument(input)) return 1;
+// The run over the open document, its steps chosen first; false having
+// reported.
+bool ConvertOpenDocument(const Request& request, const char* input, const char* output) {
   // auto's sample is converted first, then the rest read after it.
   std::vector<std::uint8_t> sample;
-  bool done = true;
   if (request.converter->block == nullptr) {
     sample = ReadSample(documentHandle, kDetectSample);
-    done = DocumentReadWhole(input);
+    if (!DocumentReadWhole(input)) return false;
   }
   ConversionSteps steps;
-  if (done && !PlanConversion(*request.converter, request.toUtf8, sample, &steps)) {
-    done = ReportFailure(input, "looks binary; not converted") == 0;
+  if (!PlanConversion(*request.converter, request.toUtf8, sample, &steps)) {
+    ReportFailure(input, "looks binary; not converted");
+    return false;
   }
-  done = done && ConvertDocument(steps, sample, input, output);
+  return ConvertDocument(steps, sample, input, output);
+}
+
+// Converts input into output; 0, or 1 having reported. The document is
+// closed either way, ready for the next input.
+int ConvertFile(const Request& request, const char* input, const char* output) {
+  const bool done = OpenDocument(input) && ConvertOpenDocument(request, input, output);
   CloseDocument();
   return done ? 0 : 1;
 }
