@@ -189,29 +189,24 @@ bool Plausible(const Reading& r) {
 
 }  // namespace
 
-const char* EncodingName(DetectedEncoding encoding) {
-  static const char* const kNames[] = {"gb2312", "big5", "hz", "qp", "utf-8", "ascii", "binary"};
-  return kNames[encoding];
-}
-
-DetectedEncoding DetectEncoding(const std::uint8_t* text, std::size_t size) {
+Encoding DetectEncoding(const std::uint8_t* text, std::size_t size) {
   if (size > kLookAt) size = kLookAt;
   std::size_t controls = 0, high = 0;
   for (std::size_t i = 0; i < size; ++i) {
-    if (text[i] == 0) return kEncodingBinary;
+    if (text[i] == 0) return kBinary;
     controls += IsOddControl(text[i]);
     high += text[i] >= 0x80;
   }
-  if (controls * 50 > size) return kEncodingBinary;
+  if (controls * 50 > size) return kBinary;
 
   if (high == 0) {
     long runs;
     const Reading hz = ReadHzRuns(text, size, runs);
-    if (runs > 0 && Plausible(hz)) return kEncodingHz;
+    if (runs > 0 && Plausible(hz)) return kHz;
     long highEscapes, stray;
     CountQp(text, size, highEscapes, stray);
-    if (highEscapes >= 2 && stray * 4 <= highEscapes) return kEncodingQp;
-    return kEncodingAscii;
+    if (highEscapes >= 2 && stray * 4 <= highEscapes) return kQp;
+    return kAscii;
   }
 
   const Reading gb = ReadAsGb(text, size);
@@ -221,8 +216,8 @@ DetectedEncoding DetectEncoding(const std::uint8_t* text, std::size_t size) {
   // Chinese text in GB2312 or BIG5 is now and then valid UTF-8 too; then the
   // characters decide.
   if (ReadAsUtf8(text, size, utf8) && (twoByte.invalid > 0 || utf8.cost <= twoByte.cost)) {
-    return kEncodingUtf8;
+    return kUtf8;
   }
-  if (!Plausible(gb) && !Plausible(big5)) return kEncodingBinary;
-  return &twoByte == &big5 ? kEncodingBig5 : kEncodingGb2312;
+  if (!Plausible(gb) && !Plausible(big5)) return kBinary;
+  return &twoByte == &big5 ? kBig5 : kGb2312;
 }

@@ -5,22 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
-enum DetectedEncoding {
-  kEncodingGb2312,
-  kEncodingBig5,
-  kEncodingHz,
-  kEncodingQp,
-  kEncodingUtf8,
-  kEncodingAscii,
-  kEncodingBinary,
-};
-
-// The name the command line prints: gb2312, big5, hz, qp, utf-8, ascii, binary.
-const char* EncodingName(DetectedEncoding encoding);
+#include "encoding/encoding.h"
 
 // The encoding of the text. Quoted-printable is answered as such; what it
 // decodes to is a question for the decoded bytes.
-DetectedEncoding DetectEncoding(const std::uint8_t* text, std::size_t size);
+Encoding DetectEncoding(const std::uint8_t* text, std::size_t size);
 
 // The character statistics detection weighs a reading with: for every GB2312
 // and every BIG5 position, the cost of its character in half bits

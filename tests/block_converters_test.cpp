@@ -150,26 +150,22 @@ TEST(DetectEncodingTest, ShortTexts) {
   struct Case {
     const char* what;
     Bytes text;
-    DetectedEncoding encoding;
+    Encoding encoding;
   };
   const Case cases[] = {
-      {"GB2312: 床前明月光",
-       {0xB4, 0xB2, 0xC7, 0xB0, 0xC3, 0xF7, 0xD4, 0xC2, 0xB9, 0xE2},
-       kEncodingGb2312},
-      {"BIG5: 床前明月光",
-       {0xA7, 0xC9, 0xAB, 0x65, 0xA9, 0xFA, 0xA4, 0xEB, 0xA5, 0xFA},
-       kEncodingBig5},
-      {"BIG5 without low trails: 中國", {0xA4, 0xA4, 0xB0, 0xEA}, kEncodingBig5},
-      {"GB2312: 中国", {0xD6, 0xD0, 0xB9, 0xFA}, kEncodingGb2312},
-      {"UTF-8: 中文", ToBytes("中文"), kEncodingUtf8},
-      {"HZ", ToBytes("~{VPND~}"), kEncodingHz},
-      {"an HZ run left open by the end", ToBytes("ok ~{VPND"), kEncodingHz},
-      {"quoted-printable GB2312", ToBytes("=D6=D0=CE=C4"), kEncodingQp},
-      {"ASCII", ToBytes("Re: a=b ~ x\r\n"), kEncodingAscii},
-      {"the empty text", {}, kEncodingAscii},
-      {"a zero byte", {0x61, 0x00, 0x62}, kEncodingBinary},
-      {"control bytes", {0x01, 0x02, 0x03, 0x04, 0xD6, 0xD0}, kEncodingBinary},
-      {"high bytes no Chinese text has", {0x80, 0x81, 0x82, 0x83, 0x84, 0x85}, kEncodingBinary},
+      {"GB2312: 床前明月光", {0xB4, 0xB2, 0xC7, 0xB0, 0xC3, 0xF7, 0xD4, 0xC2, 0xB9, 0xE2}, kGb2312},
+      {"BIG5: 床前明月光", {0xA7, 0xC9, 0xAB, 0x65, 0xA9, 0xFA, 0xA4, 0xEB, 0xA5, 0xFA}, kBig5},
+      {"BIG5 without low trails: 中國", {0xA4, 0xA4, 0xB0, 0xEA}, kBig5},
+      {"GB2312: 中国", {0xD6, 0xD0, 0xB9, 0xFA}, kGb2312},
+      {"UTF-8: 中文", ToBytes("中文"), kUtf8},
+      {"HZ", ToBytes("~{VPND~}"), kHz},
+      {"an HZ run left open by the end", ToBytes("ok ~{VPND"), kHz},
+      {"quoted-printable GB2312", ToBytes("=D6=D0=CE=C4"), kQp},
+      {"ASCII", ToBytes("Re: a=b ~ x\r\n"), kAscii},
+      {"the empty text", {}, kAscii},
+      {"a zero byte", {0x61, 0x00, 0x62}, kBinary},
+      {"control bytes", {0x01, 0x02, 0x03, 0x04, 0xD6, 0xD0}, kBinary},
+      {"high bytes no Chinese text has", {0x80, 0x81, 0x82, 0x83, 0x84, 0x85}, kBinary},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -5,14 +5,14 @@
 namespace {
 
 const Converter kConverters[] = {
-    {"big5-to-gb", SaveInGbBlock, kEncodingBig5}, {"hz", DecodeHzBlock, kEncodingHz},
-    {"qp", DecodeQpBlock, kEncodingQp},           {"gb", CopyBlock, kEncodingGb2312},
-    {"auto", nullptr, kEncodingBinary},
+    {"big5-to-gb", SaveInGbBlock, kBig5}, {"hz", DecodeHzBlock, kHz},
+    {"qp", DecodeQpBlock, kQp},           {"gb", CopyBlock, kGb2312},
+    {"auto", nullptr, kBinary},
 };
 
 // The conversion to GB2312 of a text in the given encoding; null for one
 // that has none (UTF-8, ASCII and binary are not GB2312's business).
-BlockConverter ToGb(DetectedEncoding encoding) {
+BlockConverter ToGb(Encoding encoding) {
   for (const Converter& converter : kConverters) {
     if (converter.block != nullptr && converter.from == encoding) return converter.block;
   }
@@ -27,12 +27,12 @@ void Add(ConversionSteps* steps, BlockConverter step) {
 // GB2312 text.
 bool PlanAuto(const std::vector<std::uint8_t>& sample, ConversionSteps* steps, bool* givesGb) {
   const Verdict verdict = Detect(sample);
-  DetectedEncoding text = verdict.encoding;
-  if (text == kEncodingQp) {
+  Encoding text = verdict.encoding;
+  if (text == kQp) {
     Add(steps, DecodeQpBlock);
     text = verdict.decoded;
   }
-  if (text == kEncodingBinary || text == kEncodingQp) {
+  if (text == kBinary || text == kQp) {
     // Decoded once, what it decodes to is kept as it is.
     *givesGb = false;
     return steps->count > 0;
@@ -55,8 +55,8 @@ const Converter* FindConverter(const char* name) {
 }
 
 Verdict Detect(const std::vector<std::uint8_t>& sample) {
-  Verdict verdict{DetectEncoding(sample.data(), sample.size()), kEncodingBinary};
-  if (verdict.encoding == kEncodingQp) {
+  Verdict verdict{DetectEncoding(sample.data(), sample.size()), kBinary};
+  if (verdict.encoding == kQp) {
     const std::vector<std::uint8_t> decoded = ConvertBytes({{DecodeQpBlock}, 1}, sample);
     verdict.decoded = DetectEncoding(decoded.data(), decoded.size());
   }

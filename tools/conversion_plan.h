@@ -13,7 +13,7 @@
 struct Converter {
   const char* name;       // the first argument that chooses it
   BlockConverter block;   // null for auto, which picks one by detection
-  DetectedEncoding from;  // the encoding it reads
+  Encoding from;  // the encoding it reads
 };
 
 // The converter of that name; null when there is none.
@@ -26,8 +26,8 @@ constexpr std::size_t kDetectSample = 256 * 1024;
 // What detection says of a file's sample: the encoding, and for
 // quoted-printable the encoding of what it decodes to.
 struct Verdict {
-  DetectedEncoding encoding;
-  DetectedEncoding decoded;
+  Encoding encoding;
+  Encoding decoded;
 };
 
 Verdict Detect(const std::vector<std::uint8_t>& sample);

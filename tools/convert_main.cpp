@@ -100,7 +100,7 @@ int DetectFiles(int count, char** names) {
     CloseFile(file);
     if (error != 0) {
       status = ReportFailure(names[i], std::strerror(error));
-    } else if (verdict.encoding == kEncodingQp) {
+    } else if (verdict.encoding == kQp) {
       std::printf("%s: qp (decodes to %s)\n", names[i], EncodingName(verdict.decoded));
     } else {
       std::printf("%s: %s\n", names[i], EncodingName(verdict.encoding));
