@@ -12,7 +12,6 @@ CodecResult EncodeWith(Transcoding* t, const char32_t* in, std::size_t count, bo
   Encoder e;
   e.out = out;
   e.t = t;
-  if (count > 0) e.Start();
   std::size_t i = 0;
   while (i < count && e.Put(in[i])) ++i;
   if (last && i == count) e.Finish();

@@ -50,7 +50,6 @@ struct AsciiCompatible {
     out += n;
   }
   void Replacement() { *out++ = '?'; }
-  void Start() {}
   void Finish() {}
 };
 
@@ -83,7 +82,8 @@ struct Utf8Encoder : AsciiCompatible {
 };
 
 // Little-endian, after the byte-order mark FF FE, as Windows, iconv and
-// Python write it.
+// Python write it; the mark comes with the first character, so a text of no
+// characters stays empty.
 struct Utf16Encoder {
   std::uint8_t* out;
   Transcoding* t;
@@ -92,11 +92,13 @@ struct Utf16Encoder {
     out[1] = static_cast<std::uint8_t>(u >> 8);
     out += 2;
   }
-  void Start() {
-    if (!t->markWritten) Unit(0xFEFF);
+  void Mark() {
+    if (t->markWritten) return;
+    Unit(0xFEFF);
     t->markWritten = true;
   }
   bool Put(char32_t c) {
+    Mark();
     if (c < 0x10000) {
       Unit(c);
     } else {
@@ -106,9 +108,13 @@ struct Utf16Encoder {
     return true;
   }
   void CopyAscii(const std::uint8_t* p, std::size_t n) {
+    Mark();
     for (std::size_t i = 0; i < n; ++i) Unit(p[i]);
   }
-  void Replacement() { Unit(0xFFFD); }
+  void Replacement() {
+    Mark();
+    Unit(0xFFFD);
+  }
   void Finish() {}
 };
 
@@ -271,7 +277,6 @@ struct CodePointSink {
     out += n;
   }
   void Replacement() { *out++ = 0xFFFD; }
-  void Start() {}
   void Finish() {}
 };
 

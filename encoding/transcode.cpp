@@ -14,7 +14,6 @@ CodecResult Through(Transcoding* t, const std::uint8_t* in, std::size_t size, bo
   Encoder e;
   e.out = out;
   e.t = t;
-  if (size > 0) e.Start();
   const std::size_t used = decoders::RunDecoder(t->from, in, size, last, e);
   if (last && used == size) e.Finish();
   return {used, static_cast<std::size_t>(e.out - out)};

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "conversion/block_converters.h"
+#include "conversion/block_driver.h"
 #include "conversion/converters.h"
 #include "document/encoding_mode.h"
 #include "fuzz/fuzz_support.h"
-#include "tools/block_convert.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ Bytes RunBlocks(const ConversionSteps& steps, const Bytes& sample, const std::st
   const FileHandle in = OpenFileForReading(rest.c_str());
   const FileHandle out = CreateFileForWriting(output.c_str());
   FUZZ_CHECK(in != kInvalidFile && out != kInvalidFile, "the files cannot be opened");
-  FUZZ_CHECK(ConvertInBlocks(steps, sample, in, out, blockSize), "a write failed");
+  FUZZ_CHECK(ConvertInBlocks(steps, {&sample, in}, out, blockSize).written, "a write failed");
   CloseFile(in);
   CloseFile(out);
   return ReadWholeFile(output);
@@ -77,10 +77,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const Bytes expected = c.loop != nullptr ? RunLoop(c.loop) : document;
-  FUZZ_CHECK(RunBlocks({{c.block}, 1}, sample, restPath, blockSize) == expected,
+  ConversionSteps steps{};
+  steps.steps[steps.count++] = c.block;
+  FUZZ_CHECK(RunBlocks(steps, sample, restPath, blockSize) == expected,
              name + ": not the loop's bytes");
-  FUZZ_CHECK(RunBlocks({{c.block, GbToUtf8Block}, 2}, sample, restPath, blockSize) ==
-                 ConvertBytes({{GbToUtf8Block}, 1}, expected),
+  ConversionSteps toUtf8{};
+  toUtf8.transcodes = true;
+  toUtf8.transcoding = StartTranscoding(kGb2312, kUtf8, kReplaceUnconvertible);
+  steps.transcodes = true;
+  steps.transcoding = toUtf8.transcoding;
+  FUZZ_CHECK(RunBlocks(steps, sample, restPath, blockSize) == ConvertBytes(toUtf8, expected),
              name + ": UTF-8 made in blocks differs from UTF-8 made at once");
   return 0;
 }

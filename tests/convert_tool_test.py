@@ -41,6 +41,16 @@ SAMPLES = [("gb2312", TEXT.encode("gb2312")), ("big5", TEXT.encode("big5")),
            ("utf-8", UTF8), ("ascii", b"just ASCII\r\n"), ("binary", b"\x00\x01\x02ELF")]
 SAMPLE = {label.split()[0]: path(f"sample-{label.split()[0]}") for label, _ in SAMPLES}
 
+# Texts that only the wider encodings hold, each with the codec that reads it
+# rightly: GBK's names and traditional characters, GB18030's four-byte codes,
+# CP950's traditional text, and Hong Kong's characters in Big5-HKSCS.
+WIDE = [
+    ("gbk", "gbk", "朱镕基、陶喆和王堃都说：啰嗦的時間過得很快。\r\n"),
+    ("gb18030", "gb18030", "㐀㙓䶵是扩展A区的字，𠀀𠁻𪚥是扩展B区的字。\r\n"),
+    ("big5", "cp950", "閱讀器顯示繁體中文，每個字都保留原樣。\r\n"),
+    ("big5-hkscs", "big5hkscs", "佢哋喺度食嘢，啲嘢好好食，冇問題囉。\r\n"),
+]
+
 Case = collections.namedtuple(
     "Case", "name arguments status words named expect setup stdin pipe limit meanwhile tmpfs slow "
     "stdout", defaults=(None, None, None, None, None, None, None, None, False, False, None))
@@ -56,6 +66,25 @@ def prepare():
     os.symlink(path("soft.txt"), path("softer.txt"))
     for label, content in SAMPLES:
         write(os.path.basename(SAMPLE[label.split()[0]]), content)
+
+
+def peak_memory(arguments):
+    """The most memory in KB the tool held while converting, and its exit status."""
+    measure = ("import resource, subprocess, sys\n"
+               "status = subprocess.run(sys.argv[1:], stderr=subprocess.DEVNULL).returncode\n"
+               "print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss, status)\n")
+    out = subprocess.run([sys.executable, "-c", measure, CONVERT] + arguments,
+                         capture_output=True, text=True, check=True).stdout.split()
+    return int(out[0]), int(out[1])
+
+
+def within_memory(arguments, kilobytes):
+    def check():
+        peak, status = peak_memory(arguments)
+        if status != 0:
+            return f"exit status {status}"
+        return None if peak < kilobytes else f"{peak} KB at the peak"
+    return check
 
 
 def sparse(name, size):
@@ -222,6 +251,47 @@ CASES = [
          "cannot make the folder", INPUT),
     Case("standard input into a folder", ["qp", "-o", path("o"), "-"], 2, "usage",
          expect=[absent(path("o"))]),
+] + [
+    # Every character kept: the wider encodings, plain and quoted-printable, to
+    # UTF-8 exactly as the right codec reads them; quoted-printable without
+    # --to gives what the text itself gives.
+    Case(f"auto --to utf-8 on {label}{' in qp' if qp else ''}",
+         ["auto", "--to", "utf-8", path(f"wide-{label}"), OUT], 0, expect=[holds(OUT, text.encode())],
+         setup=lambda label=label, codec=codec, text=text, qp=qp: write(
+             f"wide-{label}", quopri.encodestring(text.encode(codec)) if qp else text.encode(codec)))
+    for label, codec, text in WIDE for qp in (False, True)
+] + [
+    Case(f"auto on {label} in qp", ["auto", path(f"wide-{label}.qp"), OUT], 0,
+         expect=[lambda label=label: holds(OUT, read(f"direct-{label}"))()],
+         setup=lambda label=label, codec=codec, text=text: (
+             write(f"wide-{label}", text.encode(codec)),
+             write(f"wide-{label}.qp", quopri.encodestring(text.encode(codec))),
+             subprocess.run([CONVERT, "auto", path(f"wide-{label}"), path(f"direct-{label}")])))
+    for label, codec, text in WIDE + [("big5 sample", "big5", TEXT)]
+] + [
+    Case("UTF-8 to GB18030 and back", ["auto", "--to", "gb18030", path("wide.utf8"), OUT], 0,
+         expect=[holds(OUT, WIDE[1][2].encode("gb18030"))],
+         setup=lambda: write("wide.utf8", WIDE[1][2].encode())),
+    Case("UTF-8 to BIG5", ["auto", "--to", "big5", path("wide.utf8"), OUT], 0,
+         expect=[holds(OUT, WIDE[2][2].encode("cp950"))],
+         setup=lambda: write("wide.utf8", WIDE[2][2].encode())),
+    # Nothing is replaced in silence: one line counts it, the status stays 0.
+    Case("bytes GBK cannot read", ["auto", "--to", "utf-8", path("bad.gbk"), OUT], 0,
+         "2 bytes could not be read as gbk and became U+FFFD", path("bad.gbk"),
+         [holds(OUT, WIDE[0][2].encode() + "\ufffd\ufffd".encode())],
+         setup=lambda: write("bad.gbk", WIDE[0][2].encode("gbk") + b"\xff\xff")),
+    Case("characters BIG5 has no code for", ["auto", "--to", "big5", path("wide.utf8"), OUT], 0,
+         "2 characters have no code in big5", path("wide.utf8"),
+         [holds(OUT, "朱?基、陶?和王堃".encode("cp950", "replace"))],
+         setup=lambda: write("wide.utf8", "朱镕基、陶喆和王堃".encode())),
+    # Memory stays small however the input runs on.
+    Case("an HZ run that never closes, 64 MB", ["hz", path("run.hz"), OUT], 0,
+         expect=[within_memory(["auto", "--to", "utf-8", path("run.hz"), OUT], 64 << 10),
+                 within_memory(["hz", path("run.hz"), OUT], 64 << 10)],
+         setup=lambda: write("run.hz", b"~{" + b"<;" * (32 << 20) + b"\n"), slow=True),
+    Case("quoted-printable without line breaks, 64 MB", ["qp", path("long.qp"), OUT], 0,
+         expect=[within_memory(["auto", "--to", "utf-8", path("long.qp"), OUT], 64 << 10)],
+         setup=lambda: write("long.qp", b"=D6=D0" * (11 << 20)), slow=True),
 ]
 
 

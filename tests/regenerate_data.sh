@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Regenerates the glyph atlas, the BIG5 table, the GB2312 to Unicode table and
-# detection's character costs from Debian's packages and compares them byte
-# for byte with the committed files. Skips (77) when the
+# Regenerates the glyph atlas, the BIG5 table, the GB2312 to Unicode table,
+# detection's character costs and the encoding room's tables with their list
+# of choices from Debian's packages and compares them byte for byte with the
+# committed files. Skips (77) when the
 # generators' inputs are not installed.
 set -euo pipefail
 source_folder=$1
@@ -18,6 +19,8 @@ python3 "$source_folder/tools/make_font_atlas.py" --output "$out/font.bmp" > "$o
 python3 "$source_folder/tools/make_big5_map.py" --output-dir "$out" > "$out/big5.log"
 python3 "$source_folder/tools/make_gb2312_unicode.py" --output "$out/gb2312_unicode.cpp" > /dev/null
 python3 "$source_folder/tools/make_detect_model.py" --output "$out/detect_model.cpp" > /dev/null
+python3 "$source_folder/tools/make_encoding_tables.py" --output-dir "$out" \
+  --docs "$out/encoding-choices.md" > /dev/null
 status=0
 for file in gb2312_unicode.cpp detect_model.cpp; do
   if cmp "$out/$file" "$source_folder/conversion/$file"; then
@@ -35,4 +38,18 @@ for file in font.bmp big5_map.bin code.bmp; do
     status=1
   fi
 done
+for file in gb_tables.cpp big5_tables.cpp; do
+  if cmp "$out/$file" "$source_folder/encoding/$file"; then
+    echo "$file: identical"
+  else
+    echo "$file differs from the committed encoding/$file"
+    status=1
+  fi
+done
+if cmp "$out/encoding-choices.md" "$source_folder/docs/encoding-choices.md"; then
+  echo "encoding-choices.md: identical"
+else
+  echo "encoding-choices.md differs from the committed docs/encoding-choices.md"
+  status=1
+fi
 exit $status

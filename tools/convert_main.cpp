@@ -1,8 +1,8 @@
 // tavelo-convert: the reader's save-as converters on the command line, for
 // converting whole folders and for comparing the converters with other tools.
 //
-//   tavelo-convert CONVERSION [--to utf-8] INPUT OUTPUT
-//   tavelo-convert CONVERSION [--to utf-8] -o FOLDER INPUT...
+//   tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT
+//   tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...
 //   tavelo-convert detect FILE...
 //   tavelo-convert --help | --version
 //
@@ -22,8 +22,9 @@
 #include <vector>
 
 #include "conversion/big5_map.h"
+#include "conversion/block_converters.h"
+#include "conversion/conversion_plan.h"
 #include "document/state.h"
-#include "tools/conversion_plan.h"
 #include "tools/progress_line.h"
 #include "tools/tool_files.h"
 #include "tools/version.h"
@@ -33,8 +34,8 @@ const char* const kToolName = "tavelo-convert";
 namespace {
 
 const char kUsage[] =
-    "usage: tavelo-convert CONVERSION [--to utf-8] INPUT OUTPUT\n"
-    "       tavelo-convert CONVERSION [--to utf-8] -o FOLDER INPUT...\n"
+    "usage: tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT\n"
+    "       tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...\n"
     "       tavelo-convert detect FILE...\n"
     "       tavelo-convert --help | --version\n";
 
@@ -44,15 +45,23 @@ const char kHelp[] =
     "  big5-to-gb  BIG5 text to GB2312 (traditional characters simplified)\n"
     "  hz          HZ (~{...~}) to GB2312\n"
     "  qp          quoted-printable decoded\n"
-    "  gb          GB2312 text as it is (to re-encode it with --to utf-8)\n"
-    "  auto        the conversion that detect's answer asks for; quoted-printable\n"
-    "              is decoded and then detected again; UTF-8 and ASCII are\n"
-    "              copied unchanged, binary files are refused\n"
+    "  gb          GB2312 text as it is (to re-encode it with --to)\n"
+    "  auto        the conversion that detect's answer asks for: quoted-printable\n"
+    "              is decoded and then detected again; without --to, BIG5 and\n"
+    "              HZ become GB2312 and every other text is copied unchanged;\n"
+    "              binary files are refused\n"
     "\n"
-    "  --to utf-8  write UTF-8 instead of GB2312: bytes below 0x80 (ASCII, CR, LF)\n"
-    "              stay, each GB2312 pair becomes its character, a pair where\n"
-    "              GB2312 has no character and every other byte of 0x80 or more\n"
-    "              become U+FFFD\n"
+    "  --to ENCODING\n"
+    "              write the text in ENCODING, every character kept: utf-8,\n"
+    "              utf-16, gb18030, gbk (cp936), gb2312, big5 (cp950) or\n"
+    "              big5-hkscs. auto reads the text in the encoding detected\n"
+    "              (BIG5 stays traditional; big5-to-gb --to utf-8 simplifies);\n"
+    "              the other conversions' GB2312 is re-encoded. A text already\n"
+    "              in ENCODING is copied unchanged. A byte that cannot be read\n"
+    "              and a character ENCODING has no code for become U+FFFD in\n"
+    "              utf-8 and utf-16, \"?\" in the others; a line on standard\n"
+    "              error counts them. With --to gb2312, auto simplifies BIG5 as\n"
+    "              big5-to-gb does\n"
     "  -o FOLDER   convert each INPUT into FOLDER under the INPUT's own file name;\n"
     "              FOLDER is made if it is missing; an output that is one of the\n"
     "              inputs, or that an earlier input was written to, is refused\n"
@@ -60,8 +69,10 @@ const char kHelp[] =
     "  -           as INPUT standard input, as OUTPUT standard output\n"
     "\n"
     "  detect [--] FILE...\n"
-    "              one line per file, \"FILE: NAME\", NAME one of gb2312, big5,\n"
-    "              hz, qp, utf-8, ascii, binary\n"
+    "              one line per file, \"FILE: NAME\", NAME the narrowest encoding\n"
+    "              that reads the whole text: gb2312, gbk, gb18030, big5,\n"
+    "              big5-hkscs, hz, utf-8, utf-16, qp (with what it decodes to),\n"
+    "              ascii or binary\n"
     "\n"
     "On a terminal, a line on standard error shows the progress through each input\n"
     "past 64 MB. An output that could not be made whole is removed, also when the\n"
@@ -75,7 +86,7 @@ const char kHelp[] =
 // A wrong command line is one line too, with the short form of the usage.
 int Usage(const char* problem) {
   std::fprintf(stderr,
-               "%s: %s (usage: %s CONVERSION [--to utf-8] INPUT OUTPUT | -o FOLDER INPUT... "
+               "%s: %s (usage: %s CONVERSION [--to ENCODING] INPUT OUTPUT | -o FOLDER INPUT... "
                "| detect FILE...; see --help)\n",
                kToolName, problem, kToolName);
   return 2;
@@ -121,10 +132,28 @@ bool LoadMapOnce() {
 // A command line's conversion.
 struct Request {
   const Converter* converter = nullptr;
-  bool toUtf8 = false;
+  Target target{false, kGb2312};
   const char* folder = nullptr;  // -o FOLDER
   std::vector<const char*> files;
 };
+
+// Says how many bytes the transcoding could not read and how many
+// characters it could not write, so that nothing is replaced in silence.
+void ReportReplacements(const char* input, const ConversionSteps& steps, const RunOutcome& run) {
+  const Transcoding& t = steps.transcoding;
+  const char* replacement = t.to == kUtf8 || t.to == kUtf16 ? "U+FFFD" : "\"?\"";
+  if (run.malformed > 0) {
+    std::fprintf(stderr, "%s: %s: %llu %s could not be read as %s and became %s\n", kToolName,
+                 input, static_cast<unsigned long long>(run.malformed),
+                 run.malformed == 1 ? "byte" : "bytes", EncodingName(t.from), replacement);
+  }
+  if (run.unmappable > 0) {
+    std::fprintf(stderr, "%s: %s: %llu %s no code in %s and became %s\n", kToolName, input,
+                 static_cast<unsigned long long>(run.unmappable),
+                 run.unmappable == 1 ? "character has" : "characters have", EncodingName(t.to),
+                 replacement);
+  }
+}
 
 // The run over the document once its steps are known, into output.
 bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_t>& sample,
@@ -136,14 +165,21 @@ bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_
   if (!OpenOutput(output, &file)) return false;
   ProgressLine line;
   const BlockProgress* progress = StartProgress(&line, input, FileSizeOf(documentHandle));
-  const bool written =
-      ConvertInBlocks(steps, sample, documentHandle, file.handle, kReadBlockSize, progress);
+  // The sample was read from the document's start; the rest follows it.
+  const BlockInput from{&sample, documentHandle};
+  const RunOutcome run = ConvertInBlocks(steps, from, file.handle, kReadBlockSize, progress);
   EndProgress(&line);
   if (!DocumentReadWhole(input)) {
     DiscardOutputFile(&file);
     return false;
   }
-  return FinishOutput(output, &file, written, "could not write the file");
+  if (run.setAsideFailed) {
+    DiscardOutputFile(&file);
+    ReportFailure(input, "has a long HZ run that could not be set aside in a temporary file");
+    return false;
+  }
+  ReportReplacements(input, steps, run);
+  return FinishOutput(output, &file, run.written, "could not write the file");
 }
 
 // The run over the open document, its steps chosen first; false having
@@ -151,12 +187,12 @@ bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_
 bool ConvertOpenDocument(const Request& request, const char* input, const char* output) {
   // auto's sample is converted first, then the rest read after it.
   std::vector<std::uint8_t> sample;
-  if (request.converter->block == nullptr) {
+  if (request.converter->step == nullptr) {
     sample = ReadSample(documentHandle, kDetectSample);
     if (!DocumentReadWhole(input)) return false;
   }
   ConversionSteps steps;
-  if (!PlanConversion(*request.converter, request.toUtf8, sample, &steps)) {
+  if (!PlanConversion(*request.converter, request.target, sample, &steps)) {
     ReportFailure(input, "looks binary; not converted");
     return false;
   }
@@ -233,11 +269,13 @@ int ParseConversion(int count, char** arguments, Request* request) {
       names = true;
     } else if (argument == "--to" && i + 1 < count) {
       const std::string to = arguments[++i];
-      if (to == "utf-8" || to == "UTF-8" || to == "utf8") {
-        request->toUtf8 = true;
-      } else if (to != "gb2312" && to != "GB2312") {
-        return Usage(("unknown --to " + to + ": utf-8 or gb2312").c_str());
+      Encoding encoding;
+      if (!FindEncoding(to.c_str(), &encoding) || !CanEncode(encoding)) {
+        return Usage(
+            ("unknown --to " + to + ": utf-8, utf-16, gb18030, gbk, gb2312, big5 or big5-hkscs")
+                .c_str());
       }
+      request->target = {true, encoding};
     } else if (argument == "-o" && i + 1 < count) {
       request->folder = arguments[++i];
     } else {

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "tools/block_convert.h"
+#include "conversion/block_driver.h"
 
 // Smaller inputs are done before a line would be worth reading.
 constexpr std::int64_t kProgressFrom = std::int64_t{64} << 20;
