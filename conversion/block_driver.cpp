@@ -8,28 +8,64 @@
 namespace {
 
 // Bytes in memory that is not cleared when it grows: each block is read or
-// converted straight into it.
+// converted straight into it. The memory is page-aligned and blocks are read
+// kHeadroom bytes into it, the unused bytes of the last block moved in front:
+// a read's copy out of the kernel's page-aligned cache is several times
+// slower into memory at a small offset from a page (4K aliasing).
+constexpr std::size_t kHeadroom = 64;
+constexpr std::align_val_t kPage{4096};
+
 struct Buffer {
-  std::unique_ptr<std::uint8_t[]> data;
+  std::uint8_t* data = nullptr;
+  std::size_t begin = 0;  // the bytes are data[begin, begin + size)
   std::size_t size = 0;
   std::size_t capacity = 0;
+  Buffer() = default;
+  Buffer(const Buffer&) = delete;
+  Buffer& operator=(const Buffer&) = delete;
+  ~Buffer() { ::operator delete[](data, kPage); }
+  std::uint8_t* Bytes() const { return data + begin; }
+  std::uint8_t* End() const { return data + begin + size; }
+  // Room for wanted bytes from Bytes() on.
   void Reserve(std::size_t wanted) {
-    if (wanted <= capacity) return;
+    if (begin + wanted <= capacity) return;
+    if (wanted <= capacity) {
+      Front(0);
+      return;
+    }
     const std::size_t grown = std::max(wanted, capacity * 2);
-    std::unique_ptr<std::uint8_t[]> bigger(new std::uint8_t[grown]);
-    if (size > 0) std::memcpy(bigger.get(), data.get(), size);
-    data = std::move(bigger);
+    auto* bigger = static_cast<std::uint8_t*>(::operator new[](grown, kPage));
+    if (size > 0) std::memcpy(bigger, Bytes(), size);
+    ::operator delete[](data, kPage);
+    data = bigger;
     capacity = grown;
+    begin = 0;
+  }
+  // Moves the bytes to begin at offset at.
+  void Front(std::size_t at) {
+    if (size > 0 && at != begin) std::memmove(data + at, Bytes(), size);
+    begin = at;
+  }
+  // Makes room for a block of count bytes to be read at End(), which is
+  // kHeadroom into the memory when the bytes fit in front of it.
+  std::uint8_t* RoomForBlock(std::size_t count) {
+    if (size <= kHeadroom) {
+      Reserve(kHeadroom + count);
+      Front(kHeadroom - size);
+    } else {
+      Reserve(size + count);
+    }
+    return End();
   }
   void Append(const std::uint8_t* bytes, std::size_t count) {
     Reserve(size + count);
-    if (count > 0) std::memcpy(data.get() + size, bytes, count);
+    if (count > 0) std::memcpy(End(), bytes, count);
     size += count;
   }
   void Drop(std::size_t count) {  // the first count bytes
-    if (count == 0) return;
-    std::memmove(data.get(), data.get() + count, size - count);
+    begin += count;
     size -= count;
+    if (size == 0) begin = 0;
   }
 };
 
@@ -92,9 +128,9 @@ void SetAside(Stage& stage, Sink& sink) {
     return;
   }
   stage.scan = kHzRunStart;
-  std::fwrite(pending.data.get() + 2, 1, pending.size - 2, stage.setAside);
-  ScanHzRun(&stage.scan, pending.data.get() + 2, pending.size - 2, false);
-  pending.size = 0;
+  std::fwrite(pending.Bytes() + 2, 1, pending.size - 2, stage.setAside);
+  ScanHzRun(&stage.scan, pending.Bytes() + 2, pending.size - 2, false);
+  pending.Drop(pending.size);
 }
 
 // The set-aside run has ended: it is read again from the file, as GB2312
@@ -139,9 +175,9 @@ void ReadSetAside(Stage* stages, int count, Sink& sink, bool last) {
 void AddToSetAside(Stage* stages, int count, Sink& sink, bool last) {
   Stage& stage = stages[0];
   Buffer& pending = stage.pending;
-  std::fwrite(pending.data.get(), 1, pending.size, stage.setAside);
-  ScanHzRun(&stage.scan, pending.data.get(), pending.size, last);
-  pending.size = 0;
+  std::fwrite(pending.Bytes(), 1, pending.size, stage.setAside);
+  ScanHzRun(&stage.scan, pending.Bytes(), pending.size, last);
+  pending.Drop(pending.size);
   if (stage.scan.ended) ReadSetAside(stages, count, sink, last);
 }
 
@@ -159,17 +195,17 @@ void Run(Stage* stages, int count, Sink& sink, bool last) {
   BlockResult result;
   if (stage.step != nullptr) {
     stage.out.Reserve(pending.size);
-    result = stage.step(pending.data.get(), pending.size, last, stage.out.data.get());
+    result = stage.step(pending.Bytes(), pending.size, last, stage.out.Bytes());
   } else {
     stage.out.Reserve(pending.size * kMostBytesPerCharacter);
     const CodecResult r =
-        Transcode(&stage.transcoding, pending.data.get(), pending.size, last, stage.out.data.get());
+        Transcode(&stage.transcoding, pending.Bytes(), pending.size, last, stage.out.Bytes());
     result = {r.used, r.written};
     sink.stopped = stage.transcoding.stopped;
   }
   stage.retryAt = result.used == 0 ? pending.size * 2 : 0;
   pending.Drop(result.used);
-  Pass(stages, count, sink, stage.out.data.get(), result.written, last);
+  Pass(stages, count, sink, stage.out.Bytes(), result.written, last);
   // Only an HZ run leaves more than a few bytes unused; it begins with "~{".
   if (!last && stage.step == DecodeHzBlock && pending.size >= kHeldLimit) SetAside(stage, sink);
 }
@@ -213,8 +249,8 @@ RunOutcome ConvertInBlocks(const ConversionSteps& steps, const BlockInput& input
   // Each block is read straight behind the first stage's unused bytes.
   Buffer& pending = stages[0].pending;
   while (!sink.failed && !sink.stopped && !sink.setAsideFailed) {
-    pending.Reserve(pending.size + static_cast<std::size_t>(blockSize));
-    const std::int32_t got = source.Read(pending.data.get() + pending.size, blockSize);
+    const std::int32_t got =
+        source.Read(pending.RoomForBlock(static_cast<std::size_t>(blockSize)), blockSize);
     if (got <= 0) break;
     pending.size += static_cast<std::size_t>(got);
     Run(stages, count, sink, false);

@@ -28,9 +28,23 @@ std::size_t CopyAsciiRun(const std::uint8_t* in, std::size_t i, std::size_t size
 // a character or, where GB2312 has none, one unreadable pair; any other byte
 // from 0x80 up is unreadable by itself and the byte after it is read anew.
 template <typename Encoder>
-std::size_t DecodeGb2312(const std::uint8_t* in, std::size_t size, bool last, Encoder& e) {
+std::size_t DecodeGb2312(const std::uint8_t* in, std::size_t size, bool last, Encoder& sink) {
+  Encoder e = sink;  // held in registers: no store of the output can reach it
   std::size_t i = 0;
   while (i < size) {
+    // Hanzi after hanzi, the loop of a Chinese text: two tests a character.
+    while (i + 1 < size) {
+      const unsigned row = in[i] - 0xA1u, cell = in[i + 1] - 0xA1u;
+      if ((row | cell) >= 94) break;
+      const char32_t c = kGb2312CodePoints[row * 94 + cell];
+      if (c < 0x800) break;
+      if (!e.Put(c)) {
+        sink = e;
+        return i;
+      }
+      i += 2;
+    }
+    if (i == size) break;
     const unsigned b = in[i];
     if (b < 0x80) {
       i = CopyAsciiRun(in, i, size, e);
@@ -49,6 +63,7 @@ std::size_t DecodeGb2312(const std::uint8_t* in, std::size_t size, bool last, En
     if (!Unreadable(e, 1)) break;
     i += 1;
   }
+  sink = e;
   return i;
 }
 
@@ -67,9 +82,23 @@ inline bool IsGbLead(unsigned b) {
 // and a digit, and 0x80 as the euro sign. A lead that begins neither is
 // unreadable; an ASCII byte after it is read anew.
 template <typename Encoder>
-std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, Encoder& e) {
+std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, Encoder& sink) {
+  Encoder e = sink;  // held in registers: no store of the output can reach it
   std::size_t i = 0;
   while (i < size) {
+    // Hanzi after hanzi, the loop of a Chinese text.
+    while (i + 1 < size) {
+      const unsigned lead = in[i] - 0x81u, column = in[i + 1] - 0x40u;
+      if (lead >= 126 || column >= kPairRow) break;
+      const char32_t c = kGb18030PairCodePoints[lead * kPairRow + column];
+      if (c < 0x800) break;  // 0: no pair; the few below U+0800 the long way
+      if (!e.Put(c)) {
+        sink = e;
+        return i;
+      }
+      i += 2;
+    }
+    if (i == size) break;
     const unsigned b = in[i];
     if (b < 0x80) {
       i = CopyAsciiRun(in, i, size, e);
@@ -77,9 +106,10 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
     }
     if (IsGbLead(b) && i + 1 < size) {
       const unsigned t = in[i + 1];
-      const unsigned column = t - 0x40u;
-      if (column < kPairRow && t != 0x7F && t != 0xFF) {
-        if (!e.Put(kGb18030PairCodePoints[(b - 0x81) * kPairRow + column])) break;
+      // The table holds 0 for the trails 0x7F and 0xFF, and a character for every other.
+      const char32_t c = t >= 0x40 ? kGb18030PairCodePoints[(b - 0x81) * kPairRow + t - 0x40] : 0;
+      if (c != 0) {
+        if (!e.Put(c)) break;
         i += 2;
         continue;
       }
@@ -118,6 +148,7 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
     if (!Unreadable(e, 1)) break;
     i += 1;
   }
+  sink = e;
   return i;
 }
 
@@ -134,9 +165,23 @@ inline bool IsBig5Trail(unsigned t) {
 // character is unreadable, or its lead alone when the trail is ASCII.
 template <typename Encoder>
 std::size_t DecodeBig5(const std::uint16_t* table, const std::uint8_t* in, std::size_t size,
-                       bool last, Encoder& e) {
+                       bool last, Encoder& sink) {
+  Encoder e = sink;  // held in registers: no store of the output can reach it
   std::size_t i = 0;
   while (i < size) {
+    // Hanzi after hanzi, the loop of a Chinese text.
+    while (i + 1 < size) {
+      const unsigned lead = in[i] - 0x81u, column = in[i + 1] - 0x40u;
+      if (lead >= 126 || column >= kPairRow) break;
+      const char32_t c = table[lead * kPairRow + column];
+      if (c < 0x800 || c - kPlane2Base < 0x800) break;
+      if (!e.Put(c)) {
+        sink = e;
+        return i;
+      }
+      i += 2;
+    }
+    if (i == size) break;
     const unsigned b = in[i];
     if (b < 0x80) {
       i = CopyAsciiRun(in, i, size, e);
@@ -145,13 +190,14 @@ std::size_t DecodeBig5(const std::uint16_t* table, const std::uint8_t* in, std::
     if (IsGbLead(b)) {
       if (i + 1 == size && !last) break;
       const unsigned t = i + 1 < size ? in[i + 1] : 0;
+      // The table holds 0 for the bytes between the two ranges of trails.
+      const unsigned v = t >= 0x40 ? table[(b - 0x81) * kPairRow + t - 0x40] : 0;
+      if (v >= 0x80 && v - kPlane2Base >= 0x800) {
+        if (!e.Put(v)) break;
+        i += 2;
+        continue;
+      }
       if (IsBig5Trail(t)) {
-        const unsigned v = table[(b - 0x81) * kPairRow + t - 0x40];
-        if (v >= 0x80 && v - kPlane2Base >= 0x800) {
-          if (!e.Put(v)) break;
-          i += 2;
-          continue;
-        }
         if (v >= kPlane2Base) {
           if (!e.Put(kBig5Plane2[v - kPlane2Base])) break;
           i += 2;
@@ -172,6 +218,7 @@ std::size_t DecodeBig5(const std::uint16_t* table, const std::uint8_t* in, std::
     if (!Unreadable(e, 1)) break;
     i += 1;
   }
+  sink = e;
   return i;
 }
 
@@ -179,9 +226,24 @@ std::size_t DecodeBig5(const std::uint16_t* table, const std::uint8_t* in, std::
 // A broken sequence is unreadable as far as it was a sequence's start, and
 // the byte that broke it is read anew.
 template <typename Encoder>
-std::size_t DecodeUtf8(const std::uint8_t* in, std::size_t size, bool last, Encoder& e) {
+std::size_t DecodeUtf8(const std::uint8_t* in, std::size_t size, bool last, Encoder& sink) {
+  Encoder e = sink;  // held in registers: no store of the output can reach it
   std::size_t i = 0;
   while (i < size) {
+    // Three-byte characters one after another, the loop of a Chinese text.
+    while (i + 2 < size) {
+      const unsigned b = in[i], b1 = in[i + 1], b2 = in[i + 2];
+      if ((b & 0xF0) != 0xE0 || ((b1 | b2 << 8) & 0xC0C0) != 0x8080) break;
+      const char32_t c = (b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
+      // Below U+0800 it was an overlong form, and surrogates are no characters.
+      if (c < 0x800 || c - 0xD800 < 0x800) break;
+      if (!e.Put(c)) {
+        sink = e;
+        return i;
+      }
+      i += 3;
+    }
+    if (i == size) break;
     const unsigned b = in[i];
     if (b < 0x80) {
       i = CopyAsciiRun(in, i, size, e);
@@ -222,6 +284,7 @@ std::size_t DecodeUtf8(const std::uint8_t* in, std::size_t size, bool last, Enco
     if (!Unreadable(e, good)) break;
     i += good;
   }
+  sink = e;
   return i;
 }
 

@@ -62,9 +62,12 @@ struct Utf8Encoder : AsciiCompatible {
       out[1] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
       out += 2;
     } else if (c < 0x10000) {
-      out[0] = static_cast<std::uint8_t>(0xE0 | c >> 12);
-      out[1] = static_cast<std::uint8_t>(0x80 | (c >> 6 & 0x3F));
-      out[2] = static_cast<std::uint8_t>(0x80 | (c & 0x3F));
+      // One store of four bytes, the fourth overwritten next: a character of
+      // three UTF-8 bytes comes from two input bytes or more, which leave
+      // room for eight.
+      const std::uint32_t bytes = (0xE0 | c >> 12) | (0x80 | (c >> 6 & 0x3F)) << 8 |
+                                  (0x80 | (c & 0x3F)) << 16;
+      std::memcpy(out, &bytes, 4);
       out += 3;
     } else {
       out[0] = static_cast<std::uint8_t>(0xF0 | c >> 18);
