@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "encoding/ascii_run.h"
+#include "encoding/byte_rules.h"
 #include "encoding/encoders.h"
 #include "encoding/tables.h"
 
@@ -70,13 +71,6 @@ std::size_t DecodeGb2312(const std::uint8_t* in, std::size_t size, bool last, En
 // The character of a GB18030 four-byte index; 0 where there is none.
 char32_t Gb18030FourByteCharacter(std::uint32_t index);
 
-inline bool IsFourByteDigit(unsigned b) {
-  return b - 0x30u < 10;
-}
-inline bool IsGbLead(unsigned b) {
-  return b - 0x81u < 126;
-}
-
 // GB18030, which reads GBK and CP936 alike: pairs of a lead 0x81..0xFE and a
 // trail 0x40..0x7E or 0x80..0xFE, four-byte codes of a lead, a digit, a lead
 // and a digit, and 0x80 as the euro sign. A lead that begins neither is
@@ -104,7 +98,7 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
       i = CopyAsciiRun(in, i, size, e);
       continue;
     }
-    if (IsGbLead(b) && i + 1 < size) {
+    if (IsExtendedLead(b) && i + 1 < size) {
       const unsigned t = in[i + 1];
       // The table holds 0 for the trails 0x7F and 0xFF, and a character for every other.
       const char32_t c = t >= 0x40 ? kGb18030PairCodePoints[(b - 0x81) * kPairRow + t - 0x40] : 0;
@@ -116,7 +110,7 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
       if (IsFourByteDigit(t)) {
         // A four-byte code, whole or cut by the end of the block.
         const std::size_t left = size - i;
-        const bool third = left > 2 && IsGbLead(in[i + 2]);
+        const bool third = left > 2 && IsExtendedLead(in[i + 2]);
         const bool fourth = third && left > 3 && IsFourByteDigit(in[i + 3]);
         if (fourth) {
           const std::uint32_t index =
@@ -144,7 +138,7 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
       i += 1;
       continue;
     }
-    if (IsGbLead(b) && !last) break;  // the lead is the block's last byte
+    if (IsExtendedLead(b) && !last) break;  // the lead is the block's last byte
     if (!Unreadable(e, 1)) break;
     i += 1;
   }
@@ -155,10 +149,6 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
 // The characters of the four BIG5 codes that read as two: Ê̄ Ê̌ ê̄ ê̌.
 constexpr char32_t kBig5Sequences[4][2] = {
     {0x00CA, 0x0304}, {0x00CA, 0x030C}, {0x00EA, 0x0304}, {0x00EA, 0x030C}};
-
-inline bool IsBig5Trail(unsigned t) {
-  return t - 0x40u < 0x3F || t - 0xA1u < 0x5E;
-}
 
 // BIG5 through one of its tables (CP950's or Big5-HKSCS's reading): pairs of
 // a lead 0x81..0xFE and a trail 0x40..0x7E or 0xA1..0xFE. A pair with no
@@ -187,7 +177,7 @@ std::size_t DecodeBig5(const std::uint16_t* table, const std::uint8_t* in, std::
       i = CopyAsciiRun(in, i, size, e);
       continue;
     }
-    if (IsGbLead(b)) {
+    if (IsExtendedLead(b)) {
       if (i + 1 == size && !last) break;
       const unsigned t = i + 1 < size ? in[i + 1] : 0;
       // The table holds 0 for the bytes between the two ranges of trails.
