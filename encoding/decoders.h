@@ -17,14 +17,6 @@ namespace decoders {
 
 using encoders::Unreadable;
 
-// Copies the ASCII run at in[i] and returns where it ends.
-template <typename Encoder>
-std::size_t CopyAsciiRun(const std::uint8_t* in, std::size_t i, std::size_t size, Encoder& e) {
-  const std::size_t n = AsciiRun(in + i, size - i);
-  e.CopyAscii(in + i, n);
-  return i + n;
-}
-
 // GB2312 as EUC-CN, as glibc reads it: any two bytes 0xA1..0xFE are one code,
 // a character or, where GB2312 has none, one unreadable pair; any other byte
 // from 0x80 up is unreadable by itself and the byte after it is read anew.
@@ -48,7 +40,9 @@ std::size_t DecodeGb2312(const std::uint8_t* in, std::size_t size, bool last, En
     if (i == size) break;
     const unsigned b = in[i];
     if (b < 0x80) {
-      i = CopyAsciiRun(in, i, size, e);
+      const std::size_t run = AsciiRun(in + i, size - i);
+      e.CopyAscii(in + i, run);
+      i += run;
       continue;
     }
     if (b - 0xA1u < 94) {
@@ -95,7 +89,9 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
     if (i == size) break;
     const unsigned b = in[i];
     if (b < 0x80) {
-      i = CopyAsciiRun(in, i, size, e);
+      const std::size_t run = AsciiRun(in + i, size - i);
+      e.CopyAscii(in + i, run);
+      i += run;
       continue;
     }
     if (IsExtendedLead(b) && i + 1 < size) {
@@ -174,7 +170,9 @@ std::size_t DecodeBig5(const std::uint16_t* table, const std::uint8_t* in, std::
     if (i == size) break;
     const unsigned b = in[i];
     if (b < 0x80) {
-      i = CopyAsciiRun(in, i, size, e);
+      const std::size_t run = AsciiRun(in + i, size - i);
+      e.CopyAscii(in + i, run);
+      i += run;
       continue;
     }
     if (IsExtendedLead(b)) {
@@ -236,7 +234,9 @@ std::size_t DecodeUtf8(const std::uint8_t* in, std::size_t size, bool last, Enco
     if (i == size) break;
     const unsigned b = in[i];
     if (b < 0x80) {
-      i = CopyAsciiRun(in, i, size, e);
+      const std::size_t run = AsciiRun(in + i, size - i);
+      e.CopyAscii(in + i, run);
+      i += run;
       continue;
     }
     std::size_t length;
