@@ -20,7 +20,7 @@ import threading
 import time
 
 from tool_cases import (FULL, absent, arrived, broken_terminal, clear, feed_fifo, drain_fifo,
-                        finish, holds, is_device, is_fifo, is_link, path, run_cases, write)
+                        finish, holds, is_device, is_fifo, is_link, path, read, run_cases, write)
 
 CONVERT = sys.argv[1]
 CONTENT = b"a~~b~{<;~}=41\r\n"
@@ -262,7 +262,7 @@ CASES = [
     for label, codec, text in WIDE for qp in (False, True)
 ] + [
     Case(f"auto on {label} in qp", ["auto", path(f"wide-{label}.qp"), OUT], 0,
-         expect=[lambda label=label: holds(OUT, read(f"direct-{label}"))()],
+         expect=[lambda label=label: holds(OUT, read(path(f"direct-{label}")))()],
          setup=lambda label=label, codec=codec, text=text: (
              write(f"wide-{label}", text.encode(codec)),
              write(f"wide-{label}.qp", quopri.encodestring(text.encode(codec))),
@@ -281,7 +281,7 @@ CASES = [
          [holds(OUT, WIDE[0][2].encode() + "\ufffd\ufffd".encode())],
          setup=lambda: write("bad.gbk", WIDE[0][2].encode("gbk") + b"\xff\xff")),
     Case("characters BIG5 has no code for", ["auto", "--to", "big5", path("wide.utf8"), OUT], 0,
-         "2 characters have no code in big5", path("wide.utf8"),
+         "3 characters have no code in big5", path("wide.utf8"),
          [holds(OUT, "朱?基、陶?和王堃".encode("cp950", "replace"))],
          setup=lambda: write("wide.utf8", "朱镕基、陶喆和王堃".encode())),
     # Memory stays small however the input runs on.

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Regenerates the glyph atlas, the BIG5 table, the GB2312 to Unicode table,
-# detection's character costs and the encoding room's tables with their list
-# of choices from Debian's packages and compares them byte for byte with the
-# committed files. Skips (77) when the
-# generators' inputs are not installed.
+# Regenerates the glyph atlas, the BIG5 table, detection's character costs
+# and the encoding room's tables with their list of choices from Debian's
+# packages and compares them byte for byte with the committed files. Skips
+# (77) when the generators' inputs are not installed.
 set -euo pipefail
 source_folder=$1
 out=$2
 for input in /usr/share/fonts/X11/misc/wenquanyi_10pt.pcf /usr/share/fonts/X11/misc/7x13.pcf.gz \
-  /usr/share/i18n/charmaps/GB2312.gz /usr/share/man/zh_CN /usr/share/man/zh_TW; do
+  /usr/share/i18n/charmaps/GB2312.gz /usr/share/man/zh_CN /usr/share/man/zh_TW \
+  /usr/lib/python3/dist-packages/jieba/dict.txt /usr/share/ibus-table/tables/cantonese.db; do
   [ -e "$input" ] || { echo "skipped: $input is not installed"; exit 77; }
 done
 for command in pcf2bdf opencc iconv python3; do
@@ -17,19 +17,16 @@ done
 mkdir -p "$out"
 python3 "$source_folder/tools/make_font_atlas.py" --output "$out/font.bmp" > "$out/font.log"
 python3 "$source_folder/tools/make_big5_map.py" --output-dir "$out" > "$out/big5.log"
-python3 "$source_folder/tools/make_gb2312_unicode.py" --output "$out/gb2312_unicode.cpp" > /dev/null
 python3 "$source_folder/tools/make_detect_model.py" --output "$out/detect_model.cpp" > /dev/null
 python3 "$source_folder/tools/make_encoding_tables.py" --output-dir "$out" \
   --docs "$out/encoding-choices.md" > /dev/null
 status=0
-for file in gb2312_unicode.cpp detect_model.cpp; do
-  if cmp "$out/$file" "$source_folder/conversion/$file"; then
-    echo "$file: identical"
-  else
-    echo "$file differs from the committed conversion/$file"
-    status=1
-  fi
-done
+if cmp "$out/detect_model.cpp" "$source_folder/conversion/detect_model.cpp"; then
+  echo "detect_model.cpp: identical"
+else
+  echo "detect_model.cpp differs from the committed conversion/detect_model.cpp"
+  status=1
+fi
 for file in font.bmp big5_map.bin code.bmp; do
   if cmp "$out/$file" "$source_folder/resources/$file"; then
     echo "$file: identical"

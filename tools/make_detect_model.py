@@ -1,18 +1,37 @@
 #!/usr/bin/env python3
-"""Build conversion/detect_model.cpp, the character costs that encoding
-detection weighs a GB2312 or a BIG5 reading of a text with.
+"""Build conversion/detect_model.cpp, the cost of each character that
+encoding detection weighs a reading of a text with.
 
-Training text: Debian's Chinese manual pages (package manpages-zh), never the
-fortunes that docs/detection.md measures detection on. The simplified pages
-(zh_CN) and the traditional ones (zh_TW), each also turned into the other
-script by OpenCC (s2t, t2s), give one text in each script. Every character
-of the simplified text that GB2312 has is counted at its GB2312 position,
-every character of the traditional text that BIG5 (CP950) has at its BIG5
-position (lead 0xA1..0xF9, 157 trails each).
+Training text, never the texts that docs/detection.md measures detection on
+(the fortunes of fortunes-zh, the Cantonese of rime-data-jyut6ping3, the
+Debian guides in zh_TW) nor the message catalogs under /usr/share/locale:
 
-A position's cost is -2 log2 of its smoothed frequency ((count + 0.5) over
-the total), rounded, at most 254; 255 marks a position where the encoding has
-no character. The output is deterministic for the same packages.
+- Debian's Chinese manual pages (package manpages-zh): the simplified pages
+  (zh_CN) and the traditional ones (zh_TW), each also turned into the other
+  script by OpenCC (t2s, s2t);
+- the word frequencies of jieba's dictionary (package python3-jieba, under
+  the Expat licence): every word's count counted for each of its
+  characters, in the simplified script it comes in and in OpenCC's
+  traditional form of it;
+- the characters of Cantonese writing that ibus-table's Cantonese input
+  method offers (package ibus-table-cantonese, from its cantonese.txt under
+  the MIT licence), each counted once and as often again as the table's
+  frequency for it says, in the traditional script they come in and in
+  OpenCC's simplified form: Mandarin text hardly has them, Hong Kong's
+  texts do.
+
+Each source gives every character a frequency in simplified text and one in
+traditional text; the model is their even mixture, so a traditional
+character costs what its simplified one does and GBK text in either script
+reads cheaply. A character's cost is -2 log2 of its smoothed frequency (half
+bits; as if counted among ten million characters, half a count added), at
+most kUnseenCost, the cost of a hanzi never seen, or kUnseenSymbolCost for
+any other character never seen. An entry's top bit flags a character of
+simplified text that traditional text has far more rarely (SCRIPT_GAP).
+The table holds every CJK Unified Ideograph (U+4E00..U+9FFF) by position,
+and the other characters cheaper than an unseen one by code point. ASCII is
+left out: detection does not weigh it. The output is deterministic for the
+same packages.
 
 Usage: python3 tools/make_detect_model.py [--output PATH]
 """
@@ -27,12 +46,19 @@ import subprocess
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 MAN = "/usr/share/man"
-NO_CHARACTER = 255
-BIG5_POSITIONS = 13973
-
-
-def big5_trails():
-    return list(range(0x40, 0x7F)) + list(range(0xA1, 0xFF))
+JIEBA = "/usr/lib/python3/dist-packages/jieba/dict.txt"
+CANTONESE = "/usr/share/ibus-table/tables/cantonese.db"
+FIRST_HANZI, LAST_HANZI = 0x4E00, 0x9FFF
+NOMINAL_COUNT = 10_000_000
+# A character that costs this much more (half bits) in traditional text than
+# in simplified text, or more, is flagged as simplified only.
+SCRIPT_GAP = 8
+SIMPLIFIED_ONLY = 0x80
+# An unseen symbol (punctuation, box drawing, kana, letters) costs this much
+# less than an unseen hanzi: Chinese text has a few hundred such symbols in
+# use against tens of thousands of hanzi, and the training text, words and
+# prose, has few of them.
+UNSEEN_SYMBOL_SAVING = 10
 
 
 def page_text(path):
@@ -64,56 +90,99 @@ def opencc(config, text):
                           capture_output=True, check=True).stdout.decode("utf-8")
 
 
-def costs(counts, positions, defined):
-    total = sum(counts.values()) + 0.5 * len(defined)
-    table = []
-    for position in range(positions):
-        if position not in defined:
-            table.append(NO_CHARACTER)
-            continue
-        p = (counts.get(position, 0) + 0.5) / total
-        table.append(min(254, round(-2 * math.log2(p))))
-    return table
+def frequencies(counts):
+    total = sum(counts.values())
+    return {c: n / total for c, n in sorted(counts.items())}
 
 
-def gb_model(text):
-    index = {}
-    for lead in range(0xA1, 0xFF):
-        for trail in range(0xA1, 0xFF):
-            try:
-                ch = bytes([lead, trail]).decode("gb2312")
-            except UnicodeDecodeError:
-                continue
-            index[ch] = (lead - 0xA1) * 94 + trail - 0xA1
-    counts = collections.Counter(index[ch] for ch in text if ch in index)
-    return costs(counts, 94 * 94, set(index.values()))
+def manual_page_texts():
+    """The manual pages in the simplified script and in the traditional one."""
+    simplified, traditional = pages("zh_CN"), pages("zh_TW")
+    if not simplified or not traditional:
+        raise SystemExit("no Chinese manual pages: install manpages-zh")
+    counts = [collections.Counter(), collections.Counter()]
+    for script, text in ((0, simplified), (0, opencc("t2s.json", traditional)),
+                         (1, traditional), (1, opencc("s2t.json", simplified))):
+        counts[script].update(c for c in text if ord(c) >= 0x80)
+    return counts
 
 
-def big5_model(text):
-    index = {}
-    for lead in range(0xA1, 0xFA):
-        for t, trail in enumerate(big5_trails()):
-            try:
-                ch = bytes([lead, trail]).decode("cp950")
-            except UnicodeDecodeError:
-                continue
-            index.setdefault(ch, (lead - 0xA1) * 157 + t)
-    defined = set()
-    for lead in range(0xA1, 0xFA):
-        for t, trail in enumerate(big5_trails()):
-            try:
-                bytes([lead, trail]).decode("cp950")
-                defined.add((lead - 0xA1) * 157 + t)
-            except UnicodeDecodeError:
-                pass
-    counts = collections.Counter(index[ch] for ch in text if ch in index)
-    return costs(counts, BIG5_POSITIONS, defined)
+def jieba_counts():
+    """jieba's dictionary, one "word count part-of-speech" a line, in simplified
+    and traditional form."""
+    if not os.path.exists(JIEBA):
+        raise SystemExit(f"no {JIEBA}: install python3-jieba")
+    words, weights = [], []
+    with open(JIEBA, encoding="utf-8") as f:
+        for line in f:
+            word, weight = line.split()[:2]
+            words.append(word)
+            weights.append(int(weight))
+    traditional = opencc("s2t.json", "\n".join(words) + "\n").split("\n")[:len(words)]
+    counts = [collections.Counter(), collections.Counter()]
+    for script, form in ((0, words), (1, traditional)):
+        for word, weight in zip(form, weights):
+            for c in word:
+                if ord(c) >= 0x80:
+                    counts[script][c] += weight
+    return counts
 
 
-def render(name, table, per_line):
-    lines = [f"const std::uint8_t {name}[{len(table)}] = {{"]
-    for start in range(0, len(table), per_line):
-        lines.append("    " + ", ".join(str(v) for v in table[start:start + per_line]) + ",")
+def cantonese_counts():
+    """The Cantonese input method's phrases, weighted by their frequencies."""
+    if not os.path.exists(CANTONESE):
+        raise SystemExit(f"no {CANTONESE}: install ibus-table-cantonese")
+    import sqlite3
+    table = sqlite3.connect(CANTONESE)
+    rows = sorted(table.execute("SELECT phrase, freq FROM phrases"))
+    table.close()
+    phrases = [phrase for phrase, _ in rows]
+    simplified = opencc("t2s.json", "\n".join(phrases) + "\n").split("\n")[:len(phrases)]
+    counts = [collections.Counter(), collections.Counter()]
+    for script, form in ((0, simplified), (1, phrases)):
+        for phrase, (_, frequency) in zip(form, rows):
+            for c in phrase:
+                if ord(c) >= 0x80:
+                    counts[script][c] += 1 + frequency
+    return counts
+
+
+def cost(p):
+    return round(-2 * math.log2((p * NOMINAL_COUNT + 0.5) / NOMINAL_COUNT))
+
+
+def is_hanzi(c):
+    o = ord(c)
+    return 0x3400 <= o < 0xA000 or 0xF900 <= o < 0xFB00 or 0x20000 <= o < 0x32000
+
+
+def model(scripts):
+    """Each character's cost in the mixture of both scripts, with its flag."""
+    mixture = collections.defaultdict(float)
+    for script in scripts:
+        for c, p in script.items():
+            mixture[c] += p / len(scripts)
+    unseen = cost(0.0)
+    unseen_symbol = unseen - UNSEEN_SYMBOL_SAVING
+
+    def most(c):
+        return unseen if is_hanzi(c) else unseen_symbol
+
+    def entry(c):
+        simplified, traditional = (cost(script.get(c, 0.0)) for script in scripts)
+        flag = SIMPLIFIED_ONLY if traditional - simplified >= SCRIPT_GAP else 0
+        return min(most(c), cost(mixture.get(c, 0.0))) | flag
+
+    hanzi = [entry(chr(c)) for c in range(FIRST_HANZI, LAST_HANZI + 1)]
+    others = [(ord(c), entry(c)) for c in sorted(mixture, key=ord)
+              if not FIRST_HANZI <= ord(c) <= LAST_HANZI and cost(mixture[c]) < most(c)]
+    return unseen, unseen_symbol, hanzi, others
+
+
+def render(declaration, values, per_line):
+    lines = [f"{declaration} = {{"]
+    for start in range(0, len(values), per_line):
+        lines.append("    " + ", ".join(values[start:start + per_line]) + ",")
     lines.append("};")
     return lines
 
@@ -123,18 +192,29 @@ def main():
     parser.add_argument("--output", default=os.path.join(HERE, "..", "conversion",
                                                          "detect_model.cpp"))
     args = parser.parse_args()
-    simplified, traditional = pages("zh_CN"), pages("zh_TW")
-    if not simplified or not traditional:
-        raise SystemExit("no Chinese manual pages: install manpages-zh")
-    gb = gb_model(simplified + opencc("t2s.json", traditional))
-    big5 = big5_model(traditional + opencc("s2t.json", simplified))
-    out = ["// Generated by tools/make_detect_model.py from Debian's Chinese manual pages;",
-           "// do not edit.",
-           '#include "conversion/detect_encoding.h"', "", "// clang-format off"]
-    out += render("kGbCost", gb, 24) + [""] + render("kBig5Cost", big5, 24) + ["// clang-format on"]
+    # Each script's frequencies (simplified, traditional): the even mixture of the sources.
+    sources = [manual_page_texts(), jieba_counts(), cantonese_counts()]
+    scripts = []
+    for script in (0, 1):
+        mixture = collections.defaultdict(float)
+        for source in sources:
+            for c, p in frequencies(source[script]).items():
+                mixture[c] += p / len(sources)
+        scripts.append(mixture)
+    unseen, unseen_symbol, hanzi, others = model(scripts)
+    out = ["// Generated by tools/make_detect_model.py from Debian's Chinese manual pages and",
+           "// jieba's dictionary and ibus-table's Cantonese; do not edit.",
+           '#include "conversion/detect_model.h"', "", "// clang-format off",
+           f"const std::uint8_t kUnseenCost = {unseen};",
+           f"const std::uint8_t kUnseenSymbolCost = {unseen_symbol};", ""]
+    out += render("const std::uint8_t kHanziCost[kHanziCount]", [str(v) for v in hanzi], 24)
+    out += [""] + [f"const int kOtherCount = {len(others)};"]
+    out += render("const char32_t kOtherCharacters[]", [f"0x{c:04X}" for c, _ in others], 12)
+    out += render("const std::uint8_t kOtherCosts[]", [str(v) for _, v in others], 24)
+    out += ["// clang-format on"]
     with open(args.output, "w", encoding="ascii") as f:
         f.write("\n".join(out) + "\n")
-    print(f"trained on {len(simplified)} + {len(traditional)} characters of manual pages")
+    print(f"{len(others)} characters besides the {len(hanzi)} hanzi; unseen costs {unseen}")
 
 
 if __name__ == "__main__":
