@@ -4,7 +4,8 @@
 
 #include "conversion/big5_map.h"
 #include "conversion/state.h"
-#include "document/encoding_mode.h"
+#include "encoding/ascii_run.h"
+#include "encoding/byte_rules.h"
 
 namespace {
 
@@ -68,15 +69,23 @@ BlockResult SaveInGbBlock(const std::uint8_t* in, std::size_t size, bool last, s
   // Every byte but the last has the byte after it at hand.
   while (i + 1 < size) {
     const unsigned lead = in[i] - 0xA1u;
-    const std::uint8_t* code = lead < kBig5Leads ? big5GbCodes[lead][in[i + 1]] : nullptr;
-    if (code != nullptr && code[0] != 0) {
-      std::memcpy(out + i, code, 2);
-      i += 2;
-    } else {
-      // Not a pair: the byte stays, the next one is looked at anew.
-      out[i] = in[i];
-      i += 1;
+    if (lead < kBig5Leads) {
+      const std::uint8_t* code = big5GbCodes[lead][in[i + 1]];
+      if (code[0] != 0) {
+        std::memcpy(out + i, code, 2);
+        i += 2;
+        continue;
+      }
+    } else if (in[i] < 0x80) {
+      // ASCII leads no pair: the run goes as it is.
+      const std::size_t run = AsciiRun(in + i, size - i);
+      std::memcpy(out + i, in + i, run);
+      i += run;
+      continue;
     }
+    // Not a pair: the byte stays, the next one is looked at anew.
+    out[i] = in[i];
+    i += 1;
   }
   if (i + 1 == size && (last || !IsBig5Lead(in[i]))) {
     out[i] = in[i];
