@@ -65,8 +65,8 @@ struct Utf8Encoder : AsciiCompatible {
       // One store of four bytes, the fourth overwritten next: a character of
       // three UTF-8 bytes comes from two input bytes or more, which leave
       // room for eight.
-      const std::uint32_t bytes = (0xE0 | c >> 12) | (0x80 | (c >> 6 & 0x3F)) << 8 |
-                                  (0x80 | (c & 0x3F)) << 16;
+      const std::uint32_t bytes =
+          (0xE0 | c >> 12) | (0x80 | (c >> 6 & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16;
       std::memcpy(out, &bytes, 4);
       out += 3;
     } else {
