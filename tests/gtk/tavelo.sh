@@ -28,7 +28,9 @@ start_test() {
   export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
   mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
   # No accessibility bus and no dconf: the virtual X server has no session.
-  export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory GDK_BACKEND=x11
+  # GTK's own input method: an input method installed on the machine (ibus)
+  # would write its own files into the test's folders.
+  export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory GDK_BACKEND=x11 GTK_IM_MODULE=gtk-im-context-simple
 }
 start_test "$@"
 test_name=gtk
