@@ -28,9 +28,9 @@ std::size_t DecodeGb2312(const std::uint8_t* in, std::size_t size, bool last, En
     // Hanzi after hanzi, the loop of a Chinese text: two tests a character.
     while (i + 1 < size) {
       const unsigned row = in[i] - 0xA1u, cell = in[i + 1] - 0xA1u;
-      if ((row | cell) >= 94) break;
+      if (row >= 94 || cell >= 94) break;
       const char32_t c = kGb2312CodePoints[row * 94 + cell];
-      if (c < 0x800) break;
+      if (c == 0) break;
       if (!e.Put(c)) {
         sink = e;
         return i;
@@ -41,7 +41,7 @@ std::size_t DecodeGb2312(const std::uint8_t* in, std::size_t size, bool last, En
     const unsigned b = in[i];
     if (b < 0x80) {
       const std::size_t run = AsciiRun(in + i, size - i);
-      e.CopyAscii(in + i, run);
+      e.CopyAscii(in + i, run, size - i);
       i += run;
       continue;
     }
@@ -79,7 +79,7 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
       const unsigned lead = in[i] - 0x81u, column = in[i + 1] - 0x40u;
       if (lead >= 126 || column >= kPairRow) break;
       const char32_t c = kGb18030PairCodePoints[lead * kPairRow + column];
-      if (c < 0x800) break;  // 0: no pair; the few below U+0800 the long way
+      if (c == 0) break;  // no pair: the long way
       if (!e.Put(c)) {
         sink = e;
         return i;
@@ -90,7 +90,7 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
     const unsigned b = in[i];
     if (b < 0x80) {
       const std::size_t run = AsciiRun(in + i, size - i);
-      e.CopyAscii(in + i, run);
+      e.CopyAscii(in + i, run, size - i);
       i += run;
       continue;
     }
@@ -160,7 +160,7 @@ std::size_t DecodeBig5(const std::uint16_t* table, const std::uint8_t* in, std::
       const unsigned lead = in[i] - 0x81u, column = in[i + 1] - 0x40u;
       if (lead >= 126 || column >= kPairRow) break;
       const char32_t c = table[lead * kPairRow + column];
-      if (c < 0x800 || c - kPlane2Base < 0x800) break;
+      if (c < 0x80 || c - kPlane2Base < 0x800) break;  // none, two characters, plane 2
       if (!e.Put(c)) {
         sink = e;
         return i;
@@ -171,7 +171,7 @@ std::size_t DecodeBig5(const std::uint16_t* table, const std::uint8_t* in, std::
     const unsigned b = in[i];
     if (b < 0x80) {
       const std::size_t run = AsciiRun(in + i, size - i);
-      e.CopyAscii(in + i, run);
+      e.CopyAscii(in + i, run, size - i);
       i += run;
       continue;
     }
@@ -235,7 +235,7 @@ std::size_t DecodeUtf8(const std::uint8_t* in, std::size_t size, bool last, Enco
     const unsigned b = in[i];
     if (b < 0x80) {
       const std::size_t run = AsciiRun(in + i, size - i);
-      e.CopyAscii(in + i, run);
+      e.CopyAscii(in + i, run, size - i);
       i += run;
       continue;
     }
