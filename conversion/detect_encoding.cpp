@@ -74,12 +74,14 @@ struct Reading {
   long characters = 0;
   long hanzi = 0;
   long controls = 0;
-  long malformed = 0;  // bytes
-  long discount = 0;   // Big5-HKSCS: what its Hong Kong hanzi cost less
-  long charge = 0;     // GBK and GB18030: what the hanzi beyond GB2312 cost more
+  long malformed = 0;     // bytes
+  long discount = 0;      // Big5-HKSCS: what its Hong Kong hanzi cost less
+  long charge = 0;        // GBK and GB18030: what the hanzi beyond GB2312 cost more
+  bool hopeless = false;  // given up: it could not take a third of the text
   long Total() const { return cost + malformed * kInvalidCost - discount + charge; }
   // Characters enough and bytes it could not read few enough for a text.
   bool Plausible() const {
+    if (hopeless) return false;
     if (malformed == 0) return hanzi > 0 || (characters > 0 && cost <= characters * kMostMeanCost);
     return malformed * 4 <= characters + malformed && cost <= characters * kMostMeanCost;
   }
@@ -97,7 +99,6 @@ Reading Read(Encoding encoding, const std::uint8_t* text, std::size_t size, bool
   Transcoding cp950 = StartTranscoding(kBig5, kBig5, kSkipUnconvertible);
   // GB18030's hanzi beyond GB2312 are those GB2312's encoder lacks.
   const bool gbk = encoding == kGb18030;
-  Transcoding gb2312 = StartTranscoding(kUtf8, kGb2312, kSkipUnconvertible);
   char32_t points[kBlock];
   char32_t cp950Points[kBlock];
   for (std::size_t at = 0; at < size;) {
@@ -115,23 +116,20 @@ Reading Read(Encoding encoding, const std::uint8_t* text, std::size_t size, bool
       r.cost += entry & kCostBits;
       r.hanzi += IsHanzi(c);
       r.controls += IsOddControl(c);
-      if (gbk && IsHanzi(c)) {
-        std::uint8_t bytes[kMostBytesPerCharacter];
-        const std::uint64_t lacked = gb2312.unmappable;
-        EncodeCodePoints(&gb2312, &c, 1, true, bytes);
-        if (gb2312.unmappable != lacked) r.charge += kBeyondGb2312Charge;
-      }
-      if (alike && IsHanzi(c) && cp950Points[i] == c && !(entry & kSimplifiedOnly)) {
-        std::uint8_t bytes[kMostBytesPerCharacter];
-        const std::uint64_t lacked = cp950.unmappable;
-        EncodeCodePoints(&cp950, &c, 1, true, bytes);
-        if (cp950.unmappable != lacked) {
-          r.discount += IsUnifiedIdeograph(c) ? kHongKongDiscount : kHongKongExtensionDiscount;
-        }
+      if (gbk && IsHanzi(c) && !HasCode(kGb2312, c)) r.charge += kBeyondGb2312Charge;
+      if (alike && IsHanzi(c) && cp950Points[i] == c && !(entry & kSimplifiedOnly) &&
+          !HasCode(kBig5, c)) {
+        r.discount += IsUnifiedIdeograph(c) ? kHongKongDiscount : kHongKongExtensionDiscount;
       }
     }
     if (result.used == 0) break;  // a character cut by the end of what is looked at
     at += result.used;
+    // A reading that could not take a third of the text is no text however
+    // the rest reads (it has fewer characters than that): it is given up.
+    if (t.malformed * 3 > size) {
+      r.hopeless = true;
+      break;
+    }
   }
   r.malformed = static_cast<long>(t.malformed);
   return r;
@@ -205,7 +203,7 @@ Encoding DetectSevenBit(const std::uint8_t* text, std::size_t size) {
   long runs;
   const Reading hz = ReadHzRuns(text, size, runs);
   // At most a quarter of the pairs may be positions without a character.
-  if (runs > 0 && hz.malformed * 4 <= hz.characters * 2 + hz.malformed) return kHz;
+  if (runs > 0 && !hz.hopeless && hz.malformed * 4 <= hz.characters * 2 + hz.malformed) return kHz;
   long highEscapes, stray;
   CountQp(text, size, highEscapes, stray);
   if (highEscapes >= 2 && stray * 4 <= highEscapes) return kQp;
@@ -260,7 +258,8 @@ Encoding DetectEncoding(const std::uint8_t* text, std::size_t size) {
   if (best->encoding == kUtf8) return kUtf8;
   // Of the family, the narrowest encoding that reads the text alike.
   if (best->encoding == kGb18030) {
-    if (Read(kGb2312, text, size, ends).malformed <= gb.malformed) return kGb2312;
+    const Reading gb2312 = Read(kGb2312, text, size, ends);
+    if (!gb2312.hopeless && gb2312.malformed <= gb.malformed) return kGb2312;
     return HoldsAll(kGb18030, kGbk, text, size, ends) ? kGbk : kGb18030;
   }
   return big5.Total() <= hkscs.Total() && HoldsAll(kBig5, kBig5, text, size, ends) ? kBig5

@@ -172,59 +172,74 @@ struct Gb18030Encoder : AsciiCompatible {
   }
 };
 
+// What a legacy encoder writes for code: a byte below 0x100, else a pair.
+inline void PutCode(std::uint8_t*& out, unsigned code) {
+  if (code < 0x100) {
+    *out++ = static_cast<std::uint8_t>(code);
+  } else {
+    PutPair(out, code);
+  }
+}
+
 // GBK as glibc and Windows write it: GB18030's pairs that GBK has, and the
 // euro sign as the byte 0x80.
 struct GbkEncoder : AsciiCompatible {
+  // The code of a character from U+0080 up; 0 when GBK has none.
+  static unsigned Code(char32_t c) {
+    const unsigned code = c <= 0xFFFF ? Gb18030Pair(c) : 0;
+    if (code != 0) {
+      const int slot = PairSlot(code >> 8, code & 0xFF);
+      if (kGbkPairBits[slot >> 3] >> (slot & 7) & 1) return code;
+    }
+    return c == 0x20AC ? 0x80 : 0;
+  }
   bool Put(char32_t c) {
     if (c < 0x80) {
       *out++ = static_cast<std::uint8_t>(c);
       return true;
     }
-    const unsigned code = c <= 0xFFFF ? Gb18030Pair(c) : 0;
-    const int slot = code != 0 ? PairSlot(code >> 8, code & 0xFF) : 0;
-    if (code != 0 && (kGbkPairBits[slot >> 3] >> (slot & 7) & 1)) {
-      PutPair(out, code);
-      return true;
-    }
-    if (c == 0x20AC) {
-      *out++ = 0x80;
-      return true;
-    }
-    return NoCode(*this);
+    const unsigned code = Code(c);
+    if (code == 0) return NoCode(*this);
+    PutCode(out, code);
+    return true;
   }
 };
 
 // GB2312 (EUC-CN): GB18030's pair when GB2312 reads it as the same
 // character; the two marks GB2312 has in other forms than GBK.
 struct Gb2312Encoder : AsciiCompatible {
+  static unsigned Code(char32_t c) {
+    const unsigned code = c <= 0xFFFF ? Gb18030Pair(c) : 0;
+    const unsigned row = (code >> 8) - 0xA1u;
+    const unsigned cell = (code & 0xFF) - 0xA1u;
+    if (code != 0 && row < 94 && cell < 94 && kGb2312CodePoints[row * 94 + cell] == c) return code;
+    if (c == 0x30FB) return 0xA1A4;  // KATAKANA MIDDLE DOT
+    if (c == 0x2015) return 0xA1AA;  // HORIZONTAL BAR
+    return 0;
+  }
   bool Put(char32_t c) {
     if (c < 0x80) {
       *out++ = static_cast<std::uint8_t>(c);
       return true;
     }
-    const unsigned code = c <= 0xFFFF ? Gb18030Pair(c) : 0;
-    const unsigned row = (code >> 8) - 0xA1u;
-    const unsigned cell = (code & 0xFF) - 0xA1u;
-    if (code != 0 && row < 94 && cell < 94 && kGb2312CodePoints[row * 94 + cell] == c) {
-      PutPair(out, code);
-      return true;
-    }
-    if (c == 0x30FB || c == 0x2015) {  // KATAKANA MIDDLE DOT, HORIZONTAL BAR
-      PutPair(out, c == 0x30FB ? 0xA1A4 : 0xA1AA);
-      return true;
-    }
-    return NoCode(*this);
+    const unsigned code = Code(c);
+    if (code == 0) return NoCode(*this);
+    PutPair(out, code);
+    return true;
   }
 };
 
 // BIG5 as Windows' code page 950 writes it.
 struct Cp950Encoder : AsciiCompatible {
+  static unsigned Code(char32_t c) {
+    return c <= 0xFFFF ? kCp950Codes[kCp950Pages[c >> 8] * 256 + (c & 0xFF)] : 0;
+  }
   bool Put(char32_t c) {
     if (c < 0x80) {
       *out++ = static_cast<std::uint8_t>(c);
       return true;
     }
-    const unsigned code = c <= 0xFFFF ? kCp950Codes[kCp950Pages[c >> 8] * 256 + (c & 0xFF)] : 0;
+    const unsigned code = Code(c);
     if (code == 0) return NoCode(*this);
     PutPair(out, code);
     return true;
@@ -237,7 +252,7 @@ unsigned Big5HkscsPlane2Code(char32_t c);
 // Big5-HKSCS, as glibc writes it: Ê and ê wait for the next character, which
 // may join them into one code (8862, 8864, 88A3, 88A5).
 struct Big5HkscsEncoder : AsciiCompatible {
-  unsigned Code(char32_t c) const {
+  static unsigned Code(char32_t c) {
     return c <= 0xFFFF ? kBig5HkscsCodes[kBig5HkscsPages[c >> 8] * 256 + (c & 0xFF)]
                        : Big5HkscsPlane2Code(c);
   }

@@ -54,3 +54,7 @@ CodecResult DecodeToCodePoints(Transcoding* transcoding, const std::uint8_t* in,
 // is left unused for Big5-HKSCS, which may join it with the next character.
 CodecResult EncodeCodePoints(Transcoding* transcoding, const char32_t* in, std::size_t count,
                              bool last, std::uint8_t* out);
+
+// Whether to's encoder writes c (no surrogate) as a code of its own, not as
+// a replacement.
+bool HasCode(Encoding to, char32_t c);
