@@ -17,6 +17,12 @@ constexpr int kInvalidCost = 60;
 // Bytes looked at; detection of a longer text decides on its start.
 constexpr std::size_t kLookAt = 64 * 1024;
 
+// Bytes from 0x80 up that are enough to tell the encodings apart (some four
+// thousand characters): the readings stop there, so a long Chinese text is
+// told as soon as a short one, while one that is mostly ASCII is still read
+// up to kLookAt.
+constexpr std::size_t kHighEnough = 8 * 1024;
+
 // Bytes decoded at a time, into code points on the stack.
 constexpr std::size_t kBlock = 4096;
 
@@ -227,7 +233,7 @@ bool IsUtf16(const std::uint8_t* text, std::size_t size, bool ends, bool mark) {
 }  // namespace
 
 Encoding DetectEncoding(const std::uint8_t* text, std::size_t size) {
-  const bool ends = size <= kLookAt;
+  bool ends = size <= kLookAt;
   if (!ends) size = kLookAt;
   const bool utf16Mark =
       size >= 2 && ((text[0] == 0xFF && text[1] == 0xFE) || (text[0] == 0xFE && text[1] == 0xFF));
@@ -242,6 +248,12 @@ Encoding DetectEncoding(const std::uint8_t* text, std::size_t size) {
   if (zeros > 0) return IsUtf16(text, size, ends, false) ? kUtf16 : kBinary;
   if (controls * 50 > size) return kBinary;
   if (high == 0) return DetectSevenBit(text, size);
+  if (high > kHighEnough) {
+    std::size_t seen = 0, cut = 0;
+    while (seen < kHighEnough) seen += text[cut++] >= 0x80;
+    size = cut;
+    ends = false;
+  }
 
   const bool utf8Mark = size >= 3 && text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF;
   const Reading utf8 = Read(kUtf8, text, size, ends);
