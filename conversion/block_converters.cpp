@@ -77,9 +77,10 @@ BlockResult SaveInGbBlock(const std::uint8_t* in, std::size_t size, bool last, s
         continue;
       }
     } else if (in[i] < 0x80) {
-      // ASCII leads no pair: the run goes as it is.
+      // ASCII leads no pair: the run goes as it is, a short one (a space, a
+      // line break) as one store of 16 bytes where 16 are there.
       const std::size_t run = AsciiRun(in + i, size - i);
-      std::memcpy(out + i, in + i, run);
+      CopyAsciiRun(in + i, run, size - i, out + i);
       i += run;
       continue;
     }

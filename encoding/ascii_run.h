@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -20,4 +21,18 @@ inline std::size_t AsciiRun(const std::uint8_t* p, std::size_t size) {
 #endif
   while (i < size && p[i] < 0x80) ++i;
   return i;
+}
+
+// Copies the run of n ASCII bytes at p, which has readable bytes, to out,
+// which has room for as many: a short run as one store of 16 bytes.
+inline void CopyAsciiRun(const std::uint8_t* p, std::size_t n, std::size_t readable,
+                         std::uint8_t* out) {
+#ifdef __SSE2__
+  if (n <= 16 && readable >= 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    return;
+  }
+#endif
+  std::memcpy(out, p, n);
 }

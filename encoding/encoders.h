@@ -51,20 +51,10 @@ struct AsciiCompatible {
   // in the middle of Chinese text, a space or a line break, goes as one store
   // of 16 bytes: the output has room for four bytes a byte still to come.
   void CopyAscii(const std::uint8_t* p, std::size_t n, std::size_t readable) {
-#ifdef __SSE2__
-    if (n <= 16 && readable >= 16) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
-                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-      out += n;
-      return;
-    }
-#endif
-    std::memcpy(out, p, n);
+    CopyAsciiRun(p, n, readable, out);
     out += n;
   }
-  void Replacement() {
-    *out++ = '?';
-  }
+  void Replacement() { *out++ = '?'; }
   void Finish() {}
 };
 
