@@ -76,9 +76,9 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
   while (i < size) {
     // Hanzi after hanzi, the loop of a Chinese text.
     while (i + 1 < size) {
-      const unsigned lead = in[i] - 0x81u, column = in[i + 1] - 0x40u;
-      if (lead >= 126 || column >= kPairRow) break;
-      const char32_t c = kGb18030PairCodePoints[lead * kPairRow + column];
+      const unsigned lead = in[i] - 0x81u;
+      if (lead >= 126) break;
+      const char32_t c = kGb18030PairCodePoints[GbPairSlot(in[i], in[i + 1])];
       if (c == 0) break;  // no pair: the long way
       if (!e.Put(c)) {
         sink = e;
@@ -96,8 +96,8 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
     }
     if (IsExtendedLead(b) && i + 1 < size) {
       const unsigned t = in[i + 1];
-      // The table holds 0 for the trails 0x7F and 0xFF, and a character for every other.
-      const char32_t c = t >= 0x40 ? kGb18030PairCodePoints[(b - 0x81) * kPairRow + t - 0x40] : 0;
+      // The table holds 0 for the bytes that are no trail, a character for every trail.
+      const char32_t c = kGb18030PairCodePoints[GbPairSlot(b, t)];
       if (c != 0) {
         if (!e.Put(c)) break;
         i += 2;

@@ -21,8 +21,15 @@ constexpr int PairSlot(int lead, int trail) {
 // 0xA1, cell = trail - 0xA1); 0 where GB2312 has none.
 extern const std::uint16_t kGb2312CodePoints[94 * 94];
 
-// GB18030's character of every pair (all BMP).
-extern const std::uint16_t kGb18030PairCodePoints[kPairSlots];
+// GB18030's character of every pair (all BMP), in a row of 256 a lead
+// whose columns begin with the trail 0xA1 ((trail - 0xA1) & 0xFF): GB2312's
+// pairs, most of any GB text, fill the first 188 bytes of each row together;
+// 0 for the bytes that are no trail.
+constexpr int kGbRow = 256;
+constexpr int GbPairSlot(int lead, int trail) {
+  return (lead - 0x81) * kGbRow + ((trail - 0xA1) & 0xFF);
+}
+extern const std::uint16_t kGb18030PairCodePoints[kPairLeads * kGbRow];
 
 // One bit a pair slot: the pair is one of GBK's, read alike in GBK and GB18030.
 extern const std::uint8_t kGbkPairBits[(kPairSlots + 7) / 8];

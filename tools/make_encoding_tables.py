@@ -315,11 +315,11 @@ def write(path, generator, lines):
 
 
 def gb_output(gb2312_table, pair_of, four_of):
-    pair_values = [0] * (126 * ROW)
+    pair_values = [0] * (126 * 256)
     gbk_bits = [0] * ((126 * ROW + 7) // 8)
     for code, (cp, in_gbk) in pair_of.items():
+        pair_values[(code[0] - 0x81) * 256 + ((code[1] - 0xA1) & 0xFF)] = cp
         slot = (code[0] - 0x81) * ROW + code[1] - 0x40
-        pair_values[slot] = cp
         if in_gbk:
             gbk_bits[slot // 8] |= 1 << (slot % 8)
     runs = segments(four_of)
