@@ -17,6 +17,12 @@ constexpr int kInvalidCost = 60;
 // Bytes looked at; detection of a longer text decides on its start.
 constexpr std::size_t kLookAt = 64 * 1024;
 
+// Bytes from 0x80 up in a text that UTF-8 reads whole that make it UTF-8
+// without weighing the other readings: a GB or BIG5 text is valid UTF-8 by
+// chance only when short (its pairs would have to fall into UTF-8's
+// sequences again and again).
+constexpr std::size_t kSurelyUtf8 = 1024;
+
 // Bytes from 0x80 up that are enough to tell the encodings apart (some four
 // thousand characters): the readings stop there, so a long Chinese text is
 // told as soon as a short one, while one that is mostly ASCII is still read
@@ -257,7 +263,7 @@ Encoding DetectEncoding(const std::uint8_t* text, std::size_t size) {
 
   const bool utf8Mark = size >= 3 && text[0] == 0xEF && text[1] == 0xBB && text[2] == 0xBF;
   const Reading utf8 = Read(kUtf8, text, size, ends);
-  if (utf8Mark && utf8.malformed == 0) return kUtf8;
+  if ((utf8Mark || high >= kSurelyUtf8) && utf8.malformed == 0) return kUtf8;
   const Reading gb = Read(kGb18030, text, size, ends);
   const Reading big5 = Read(kBig5, text, size, ends);
   const Reading hkscs = Read(kBig5Hkscs, text, size, ends);
