@@ -79,7 +79,7 @@ std::size_t DecodeGb18030(const std::uint8_t* in, std::size_t size, bool last, E
       const unsigned lead = in[i] - 0x81u;
       if (lead >= 126) break;
       const char32_t c = kGb18030PairCodePoints[GbPairSlot(in[i], in[i + 1])];
-      if (c == 0) break;  // no pair: the long way
+      if (c < 0x80) break;  // 0: no pair, the long way; every pair is U+0080 or above
       if (!e.Put(c)) {
         sink = e;
         return i;
