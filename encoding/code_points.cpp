@@ -50,9 +50,9 @@ CodecResult EncodeCodePoints(Transcoding* t, const char32_t* in, std::size_t cou
 bool HasCode(Encoding to, char32_t c) {
   if (c < 0x80) return true;
   switch (to) {
-    case kGb2312: return Gb2312Encoder::Code(c) != 0;
-    case kGbk: return GbkEncoder::Code(c) != 0;
-    case kBig5: return Cp950Encoder::Code(c) != 0;
+    case kGb2312: return Gb2312Codes::Code(c) != 0;
+    case kGbk: return GbkCodes::Code(c) != 0;
+    case kBig5: return Cp950Codes::Code(c) != 0;
     case kBig5Hkscs: return Big5HkscsEncoder::Code(c) != 0;
     default:  // GB18030 and the UTFs hold every character
       return true;

@@ -171,10 +171,25 @@ inline void PutCode(std::uint8_t*& out, unsigned code) {
   }
 }
 
+// An encoder that looks each character from U+0080 up in its tables:
+// Codes::Code gives its code, 0 where the encoding has none.
+template <typename Codes>
+struct TableEncoder : AsciiCompatible {
+  bool Put(char32_t c) {
+    if (c < 0x80) {
+      *out++ = static_cast<std::uint8_t>(c);
+      return true;
+    }
+    const unsigned code = Codes::Code(c);
+    if (code == 0) return NoCode(*this);
+    PutCode(out, code);
+    return true;
+  }
+};
+
 // GBK as glibc and Windows write it: GB18030's pairs that GBK has, and the
 // euro sign as the byte 0x80.
-struct GbkEncoder : AsciiCompatible {
-  // The code of a character from U+0080 up; 0 when GBK has none.
+struct GbkCodes {
   static unsigned Code(char32_t c) {
     const unsigned code = c <= 0xFFFF ? Gb18030Pair(c) : 0;
     if (code != 0) {
@@ -183,21 +198,12 @@ struct GbkEncoder : AsciiCompatible {
     }
     return c == 0x20AC ? 0x80 : 0;
   }
-  bool Put(char32_t c) {
-    if (c < 0x80) {
-      *out++ = static_cast<std::uint8_t>(c);
-      return true;
-    }
-    const unsigned code = Code(c);
-    if (code == 0) return NoCode(*this);
-    PutCode(out, code);
-    return true;
-  }
 };
+using GbkEncoder = TableEncoder<GbkCodes>;
 
 // GB2312 (EUC-CN): GB18030's pair when GB2312 reads it as the same
 // character; the two marks GB2312 has in other forms than GBK.
-struct Gb2312Encoder : AsciiCompatible {
+struct Gb2312Codes {
   static unsigned Code(char32_t c) {
     const unsigned code = c <= 0xFFFF ? Gb18030Pair(c) : 0;
     const unsigned row = (code >> 8) - 0xA1u;
@@ -207,34 +213,16 @@ struct Gb2312Encoder : AsciiCompatible {
     if (c == 0x2015) return 0xA1AA;  // HORIZONTAL BAR
     return 0;
   }
-  bool Put(char32_t c) {
-    if (c < 0x80) {
-      *out++ = static_cast<std::uint8_t>(c);
-      return true;
-    }
-    const unsigned code = Code(c);
-    if (code == 0) return NoCode(*this);
-    PutPair(out, code);
-    return true;
-  }
 };
+using Gb2312Encoder = TableEncoder<Gb2312Codes>;
 
 // BIG5 as Windows' code page 950 writes it.
-struct Cp950Encoder : AsciiCompatible {
+struct Cp950Codes {
   static unsigned Code(char32_t c) {
     return c <= 0xFFFF ? kCp950Codes[kCp950Pages[c >> 8] * 256 + (c & 0xFF)] : 0;
   }
-  bool Put(char32_t c) {
-    if (c < 0x80) {
-      *out++ = static_cast<std::uint8_t>(c);
-      return true;
-    }
-    const unsigned code = Code(c);
-    if (code == 0) return NoCode(*this);
-    PutPair(out, code);
-    return true;
-  }
 };
+using Cp950Encoder = TableEncoder<Cp950Codes>;
 
 // Big5-HKSCS's code of a plane-2 character; 0 when it has none.
 unsigned Big5HkscsPlane2Code(char32_t c);
