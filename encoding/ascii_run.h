@@ -33,6 +33,8 @@ inline void CopyAsciiRun(const std::uint8_t* p, std::size_t n, std::size_t reada
                      _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
     return;
   }
+#else
+  static_cast<void>(readable);
 #endif
   std::memcpy(out, p, n);
 }

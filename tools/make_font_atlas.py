@@ -1,5 +1,11 @@
 #!/usr/bin/env python3
-"""Build the glyph atlas bitmap (resources/font.bmp) from Debian's bitmap fonts.
+"""Build the glyph atlases (resources/font.bmp, resources/glyphs.bmp) from Debian's bitmap fonts.
+
+The GB atlas (font.bmp, bitmap "Font") holds a cell per GB2312 code and
+printable ASCII byte; the Unicode atlas (glyphs.bmp, bitmap "Glyphs") a cell
+per character of the two fonts, with its lookup display/unicode_glyphs.cpp.
+Both place a glyph in its cell the same way (Baseline below), so that a
+GB2312 character looks the same from either; docs/glyphs.md has the rules.
 
 Sources
     Wide cells (13x13): WenQuanYi Bitmap Song 13 px, package xfonts-wqy,
@@ -54,8 +60,33 @@ File format
     stored bottom-up; a clear bit is ink, a set bit is paper, and the
     leftmost pixel of each byte is its most significant bit.
 
+The Unicode atlas (glyphs.bmp)
+    Widths are Python's unicodedata.east_asian_width (Unicode 14.0.0 in
+    Python 3.11): a character takes two columns when it is W or F, or A and
+    wenquanyi_10pt.pcf has it; one column otherwise.  Controls (Cc) are
+    left to the layout and draw the narrow placeholder.  A two-column
+    character the main font has gets a 13x13 cell, placed as in font.bmp:
+    a GB2312 character (as the gb2312 codec reads its code) is picked from
+    the main font and the fallback as its code is, any other is the main
+    font's glyph; ink that does not fit is moved in, except for the Box
+    Drawing block U+2500..U+257F, which is clipped.  A one-column
+    character 7x13 has gets a 7x13 cell, placed as the ASCII cells are.
+    Layout (2080 pixels wide, y downward): the 13x13 cells in rows of 160,
+    cell 0 the wide placeholder, then the two-column characters in code
+    point order; below the last of those rows the 7x13 cells in rows of
+    297, cell 0 the narrow placeholder, then the one-column characters in
+    code point order.  The height is whatever the two blocks need.  The
+    file format is font.bmp's with the other size.
+
+The lookup (display/unicode_glyphs.cpp)
+    An entry per code point U+0000..U+10FFFF: the cell's number within the
+    cells of its size, bit 15 set for a 13x13 cell; a character the fonts
+    lack has its width's placeholder, cell 0.  The entries are cut into
+    pages of 256 code points; equal pages are stored once, and a byte per
+    page says which stored page it is.
+
 The script prints how many GB2312 codes are assigned, how many each font
-supplied and which codes stayed blank.
+supplied and which codes stayed blank, then the Unicode atlas's counts.
 """
 
 import argparse
@@ -64,6 +95,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import unicodedata
 
 FONT_DIR = "/usr/share/fonts/X11/misc"
 WIDE_FONT = os.path.join(FONT_DIR, "wenquanyi_10pt.pcf")
@@ -79,6 +111,15 @@ BASELINE_ROW = 10
 WIDE_PLACEHOLDER = (1222, 611)
 ASCII_ORIGIN = (1222, 624)
 BOX_DRAWING_LEAD = 0xA9
+
+GLYPHS_WIDE_COLUMNS = 160
+GLYPHS_WIDTH = CELL * GLYPHS_WIDE_COLUMNS
+GLYPHS_NARROW_COLUMNS = GLYPHS_WIDTH // NARROW_WIDTH
+UNICODE_VERSION = "14.0.0"
+LAST_CODE_POINT = 0x10FFFF
+BOX_DRAWING = range(0x2500, 0x2580)
+TWO_COLUMNS = 0x8000
+PAGE = 256
 
 SYMBOL_LEADS = range(0xA1, 0xAA)
 HANZI_LEADS = range(0xB0, 0xF8)
@@ -225,22 +266,41 @@ def moved_into_cell(points, cell_width):
     return [(x + dx, y + dy) for x, y in points]
 
 
-def draw_points(ink, points, origin, cell_width):
+class Image:
+    """A 1-bit picture being drawn, one byte per pixel (1 for ink), y downward."""
+
+    def __init__(self, width, height):
+        self.width = width
+        self.height = height
+        self.ink = bytearray(width * height)
+
+
+def draw_points(image, points, origin, cell_width):
     """Ink the given cell pixels, dropping any that fall outside the cell."""
     ox, oy = origin
     for x, y in points:
         if 0 <= x < cell_width and 0 <= y < CELL:
-            ink[(oy + y) * WIDTH + ox + x] = 1
+            image.ink[(oy + y) * image.width + ox + x] = 1
 
 
-def draw_dotted_box(ink, origin, left, top, right, bottom):
+def draw_dotted_box(image, origin, left, top, right, bottom):
     """Draw a dotted rectangle outline, inking perimeter pixels whose x + y is even."""
     ox, oy = origin
     for y in range(top, bottom + 1):
         for x in range(left, right + 1):
             on_edge = x in (left, right) or y in (top, bottom)
             if on_edge and (x + y) % 2 == 0:
-                ink[(oy + y) * WIDTH + ox + x] = 1
+                image.ink[(oy + y) * image.width + ox + x] = 1
+
+
+def draw_wide_placeholder(image, origin):
+    """The 13x13 cell of a two-column character no font has."""
+    draw_dotted_box(image, origin, 1, 1, 11, 11)
+
+
+def draw_narrow_placeholder(image, origin):
+    """The 7x13 cell of a one-column character no font has, and of an unreadable byte."""
+    draw_dotted_box(image, origin, 1, 1, 5, 11)
 
 
 def pick_glyph(fonts, readings):
@@ -250,7 +310,19 @@ def pick_glyph(fonts, readings):
     return next((f for f in found if fits(f[1], CELL)), found[0] if found else None)
 
 
-def draw_wide(ink, fonts):
+def placed_wide(points, clipped):
+    """A 13x13 cell's ink: moved in when it does not fit, unless clipped; and whether it moved."""
+    if clipped or fits(points, CELL):
+        return points, False
+    return moved_into_cell(points, CELL), True
+
+
+def placed_narrow(glyph):
+    """A 7x13 cell's ink: the glyph on the baseline, moved in when it does not fit."""
+    return moved_into_cell(baseline_points(glyph, NARROW_WIDTH), NARROW_WIDTH)
+
+
+def draw_wide(image, fonts):
     """Draw every GB2312 code from the fonts in order of preference; return the tallies."""
     supplied = {name: [] for name, _ in fonts}
     blank = []
@@ -263,43 +335,191 @@ def draw_wide(ink, fonts):
             continue
         name, points = choice
         supplied[name].append(code)
-        if not fits(points, CELL) and lead != BOX_DRAWING_LEAD:
-            points = moved_into_cell(points, CELL)
+        points, was_moved = placed_wide(points, lead == BOX_DRAWING_LEAD)
+        if was_moved:
             moved.append(code)
-        draw_points(ink, points, wide_cell_origin(lead, trail), CELL)
+        draw_points(image, points, wide_cell_origin(lead, trail), CELL)
     return supplied, blank, moved
 
 
-def draw_narrow(ink, glyphs):
+def draw_narrow(image, glyphs):
     """Draw ASCII 32..126 and the narrow placeholder; return the bytes the font lacks."""
     missing = []
     for byte in range(32, 127):
         if byte in glyphs:
-            points = moved_into_cell(baseline_points(glyphs[byte], NARROW_WIDTH), NARROW_WIDTH)
-            draw_points(ink, points, narrow_cell_origin(byte), NARROW_WIDTH)
+            draw_points(image, placed_narrow(glyphs[byte]), narrow_cell_origin(byte), NARROW_WIDTH)
         else:
             missing.append(byte)
-    draw_dotted_box(ink, narrow_cell_origin(127), 1, 1, 5, 11)
+    draw_narrow_placeholder(image, narrow_cell_origin(127))
     return missing
 
 
-def bmp_bytes(ink):
-    """Pack the ink map into the 1-bit BMP file described in the module docstring."""
-    image_size = ROW_BYTES * HEIGHT
+def two_columns(u, main):
+    """Tell whether a character takes two columns: W or F, or A and the main font has it."""
+    width = unicodedata.east_asian_width(chr(u))
+    return width in ("W", "F") or (width == "A" and u in main)
+
+
+def is_control(u):
+    """Controls are the layout's: they draw the narrow placeholder whatever the fonts hold."""
+    return unicodedata.category(chr(u)) == "Cc"
+
+
+def unicode_cells(fonts, narrow):
+    """List the Unicode atlas's glyphs as (code point, ink) for its 13x13 and its 7x13 cells."""
+    main = fonts[0][1]
+    gb_characters = {readings[0] for _, _, readings in gb_codes()}
+    wide = []
+    for u in sorted(main):
+        if is_control(u) or not two_columns(u, main):
+            continue
+        # A GB2312 character is picked as its code is, so that it keeps the fallback's glyph.
+        candidates = fonts if u in gb_characters else fonts[:1]
+        _, points = pick_glyph(candidates, [u])
+        wide.append((u, placed_wide(points, u in BOX_DRAWING)[0]))
+    narrow_cells = [(u, placed_narrow(narrow[u])) for u in sorted(narrow)
+                    if not is_control(u) and not two_columns(u, main)]
+    return wide, narrow_cells
+
+
+def glyphs_wide_origin(cell):
+    """Return the top-left pixel of 13x13 cell number cell of the Unicode atlas."""
+    return CELL * (cell % GLYPHS_WIDE_COLUMNS), CELL * (cell // GLYPHS_WIDE_COLUMNS)
+
+
+def glyphs_narrow_origin(cell, narrow_top):
+    """Return the top-left pixel of 7x13 cell number cell of the Unicode atlas."""
+    return (NARROW_WIDTH * (cell % GLYPHS_NARROW_COLUMNS),
+            narrow_top + CELL * (cell // GLYPHS_NARROW_COLUMNS))
+
+
+def rows_for(cells, columns):
+    """How many rows of the given width hold the cells."""
+    return (cells + columns - 1) // columns
+
+
+def draw_glyphs(wide, narrow_cells):
+    """Draw the Unicode atlas, placeholders first; return it and the y of its 7x13 block."""
+    narrow_top = CELL * rows_for(len(wide) + 1, GLYPHS_WIDE_COLUMNS)
+    height = narrow_top + CELL * rows_for(len(narrow_cells) + 1, GLYPHS_NARROW_COLUMNS)
+    image = Image(GLYPHS_WIDTH, height)
+    draw_wide_placeholder(image, glyphs_wide_origin(0))
+    for cell, (_, points) in enumerate(wide, start=1):
+        draw_points(image, points, glyphs_wide_origin(cell), CELL)
+    draw_narrow_placeholder(image, glyphs_narrow_origin(0, narrow_top))
+    for cell, (_, points) in enumerate(narrow_cells, start=1):
+        draw_points(image, points, glyphs_narrow_origin(cell, narrow_top), NARROW_WIDTH)
+    return image, narrow_top
+
+
+def lookup_entries(main, wide, narrow_cells):
+    """The entry of every code point: its cell's number, TWO_COLUMNS set for a 13x13 cell."""
+    entries = [0] * (LAST_CODE_POINT + 1)
+    for u in range(LAST_CODE_POINT + 1):
+        if not is_control(u) and two_columns(u, main):
+            entries[u] = TWO_COLUMNS
+    for cell, (u, _) in enumerate(wide, start=1):
+        entries[u] = TWO_COLUMNS | cell
+    for cell, (u, _) in enumerate(narrow_cells, start=1):
+        entries[u] = cell
+    return entries
+
+
+def bmp_bytes(image):
+    """Pack an image into the 1-bit BMP file described in the module docstring."""
+    if image.width % 32:
+        sys.exit("a bitmap's width must be a multiple of 32 pixels, not %d" % image.width)
+    row_bytes = image.width // 8
+    image_size = row_bytes * image.height
     off_bits = 14 + 40 + 8
     file_header = struct.pack("<2sIHHI", b"BM", off_bits + image_size, 0, 0, off_bits)
-    info_header = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 1, 0,
+    info_header = struct.pack("<IiiHHIIiiII", 40, image.width, image.height, 1, 1, 0,
                               image_size, 3780, 3780, 2, 2)
     palette = bytes([0, 0, 0, 0, 255, 255, 255, 0])
+    paper_bits = bytes.maketrans(b"\x00\x01", b"10")
     pixels = bytearray()
-    for y in reversed(range(HEIGHT)):
-        line = ink[y * WIDTH:(y + 1) * WIDTH]
-        for x in range(0, WIDTH, 8):
-            byte = 0
-            for bit in line[x:x + 8]:
-                byte = (byte << 1) | (0 if bit else 1)
-            pixels.append(byte)
+    for y in reversed(range(image.height)):
+        line = image.ink[y * image.width:(y + 1) * image.width].translate(paper_bits)
+        pixels += int(line, 2).to_bytes(row_bytes, "big")
     return file_header + info_header + palette + bytes(pixels)
+
+
+def lookup_source(entries, wide_cells, narrow_cells, narrow_top):
+    """The text of display/unicode_glyphs.cpp: the paged entries and the lookup over them."""
+    page_of = []
+    pages = {}
+    for start in range(0, len(entries), PAGE):
+        page = tuple(entries[start:start + PAGE])
+        page_of.append(pages.setdefault(page, len(pages)))
+    if len(pages) > 256:
+        sys.exit("%d distinct pages do not fit the byte of kPageOf" % len(pages))
+    first_use = {number: page_of.index(number) for number in pages.values()}
+
+    def rows(values, per_line, width):
+        return ["    " + " ".join("0x%0*X," % (width, v) for v in values[i:i + per_line])
+                for i in range(0, len(values), per_line)]
+
+    lines = [
+        "// Generated by tools/make_font_atlas.py from WenQuanYi's wenquanyi_10pt.pcf and",
+        "// wenquanyi_13px.pcf, misc-fixed 7x13 and Python's Unicode %s East Asian"
+        % UNICODE_VERSION,
+        "// widths; do not edit. docs/glyphs.md has the rules.",
+        '#include "display/unicode_glyphs.h"',
+        "",
+        "#include <cstdint>",
+        "",
+        '#include "display/geometry.h"',
+        "",
+        "namespace {",
+        "",
+        "// The bitmap \"Glyphs\": %d 13x13 cells in rows of %d, then from y %d"
+        % (wide_cells, GLYPHS_WIDE_COLUMNS, narrow_top),
+        "// %d 7x13 cells in rows of %d; cell 0 of each size is its placeholder."
+        % (narrow_cells, GLYPHS_NARROW_COLUMNS),
+        "constexpr int kWideColumns = %d;" % GLYPHS_WIDE_COLUMNS,
+        "constexpr int kNarrowColumns = %d;" % GLYPHS_NARROW_COLUMNS,
+        "constexpr int kNarrowTop = %d;" % narrow_top,
+        "constexpr std::uint16_t kTwoColumns = 0x%04X;  // the entry's cell is 13x13" % TWO_COLUMNS,
+        "constexpr char32_t kLastCodePoint = 0x%X;" % LAST_CODE_POINT,
+        "",
+        "// clang-format off",
+        "// Which of kPages holds the entries of each 256 code points.",
+        "const std::uint8_t kPageOf[%d] = {" % len(page_of),
+    ]
+    lines += rows(page_of, 16, 2)
+    lines += [
+        "};",
+        "",
+        "// An entry per code point: its cell's number among the cells of its size.",
+        "const std::uint16_t kPages[%d][%d] = {" % (len(pages), PAGE),
+    ]
+    for number, page in enumerate(pages):
+        lines.append("  {  // U+%04X" % (first_use[number] * PAGE))
+        lines += ["  " + row for row in rows(page, 12, 4)]
+        lines.append("  },")
+    lines += [
+        "};",
+        "// clang-format on",
+        "",
+        "CellOrigin NarrowOrigin(int cell) {",
+        "  return CellOrigin{kNarrowWidth * (cell % kNarrowColumns),",
+        "                    kNarrowTop + kGlyphHeight * (cell / kNarrowColumns)};",
+        "}",
+        "",
+        "}  // namespace",
+        "",
+        "Glyph UnicodeGlyph(char32_t c) {",
+        "  const int entry = c <= kLastCodePoint ? kPages[kPageOf[c >> 8]][c & 0xFF] : 0;",
+        "  const int cell = entry & ~kTwoColumns;",
+        "  if ((entry & kTwoColumns) == 0) return Glyph{NarrowOrigin(cell), 1};",
+        "  return Glyph{CellOrigin{kWideWidth * (cell % kWideColumns), "
+        "kGlyphHeight * (cell / kWideColumns)},",
+        "               2};",
+        "}",
+        "",
+        "CellOrigin UnreadableByteCell() { return NarrowOrigin(0); }",
+    ]
+    return "\n".join(lines) + "\n"
 
 
 def tally(label, codes, listed=True):
@@ -308,28 +528,64 @@ def tally(label, codes, listed=True):
     return line + " " + " ".join(codes) if listed and codes else line
 
 
+def drawn_from_another(fonts):
+    """List the GB2312 codes whose glyph is not that of the character the gb2312 codec reads."""
+    others = []
+    for lead, trail, readings in gb_codes():
+        found = [u for _, glyphs in fonts for u in readings if u in glyphs]
+        fitting = [u for _, glyphs in fonts for u in readings
+                   if u in glyphs and fits(baseline_points(glyphs[u], CELL), CELL)]
+        used = (fitting or found or [readings[0]])[0]
+        if used != readings[0]:
+            others.append("%02X%02X (reads U+%04X, drawn with U+%04X)"
+                          % (lead, trail, readings[0], used))
+    return others
+
+
+def write_file(path, data):
+    """Write bytes to a file, replacing it."""
+    with open(path, "wb") as out:
+        out.write(data)
+
+
 def main():
-    """Build the atlas, write it and print the coverage counts."""
-    default_output = os.path.join(os.path.dirname(os.path.abspath(__file__)),
-                                  os.pardir, "resources", "font.bmp")
+    """Build both atlases and the lookup, write them and print the coverage counts."""
+    here = os.path.dirname(os.path.abspath(__file__))
+
+    def default(*parts):
+        return os.path.normpath(os.path.join(here, os.pardir, *parts))
+
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--output", default=os.path.normpath(default_output),
-                        help="where to write the bitmap (default: resources/font.bmp)")
+    parser.add_argument("--output", default=default("resources", "font.bmp"),
+                        help="where to write the GB atlas (default: resources/font.bmp)")
+    parser.add_argument("--glyphs-output", default=default("resources", "glyphs.bmp"),
+                        help="where to write the Unicode atlas (default: resources/glyphs.bmp)")
+    parser.add_argument("--lookup-output", default=default("display", "unicode_glyphs.cpp"),
+                        help="where to write its lookup (default: display/unicode_glyphs.cpp)")
     args = parser.parse_args()
+    if unicodedata.unidata_version != UNICODE_VERSION:
+        sys.exit("the widths are Unicode %s's, as Python 3.11 has them; this Python has %s"
+                 % (UNICODE_VERSION, unicodedata.unidata_version))
 
     with tempfile.TemporaryDirectory() as temp_dir:
         fonts = [(os.path.basename(path), load_font(path, temp_dir))
                  for path in [WIDE_FONT] + WIDE_FALLBACKS]
         narrow = load_font(NARROW_FONT, temp_dir)
 
-    ink = bytearray(WIDTH * HEIGHT)
-    supplied, blank, moved = draw_wide(ink, fonts)
-    draw_dotted_box(ink, WIDE_PLACEHOLDER, 1, 1, 11, 11)
-    narrow_missing = draw_narrow(ink, narrow)
+    image = Image(WIDTH, HEIGHT)
+    supplied, blank, moved = draw_wide(image, fonts)
+    draw_wide_placeholder(image, WIDE_PLACEHOLDER)
+    narrow_missing = draw_narrow(image, narrow)
+    data = bmp_bytes(image)
+    write_file(args.output, data)
 
-    data = bmp_bytes(ink)
-    with open(args.output, "wb") as out:
-        out.write(data)
+    wide, narrow_cells = unicode_cells(fonts, narrow)
+    glyphs, narrow_top = draw_glyphs(wide, narrow_cells)
+    glyphs_data = bmp_bytes(glyphs)
+    write_file(args.glyphs_output, glyphs_data)
+    entries = lookup_entries(fonts[0][1], wide, narrow_cells)
+    source = lookup_source(entries, len(wide) + 1, len(narrow_cells) + 1, narrow_top)
+    write_file(args.lookup_output, source.encode("ascii"))
 
     print("wrote %s (%d bytes)" % (args.output, len(data)))
     print("GB2312 codes assigned: %d" % (sum(map(len, supplied.values())) + len(blank)))
@@ -340,6 +596,15 @@ def main():
     print("ASCII 32..126 from %s: %d, missing: %s"
           % (os.path.basename(NARROW_FONT), 95 - len(narrow_missing),
              " ".join(str(b) for b in narrow_missing) or "none"))
+    print("wrote %s (%d bytes, %dx%d)"
+          % (args.glyphs_output, len(glyphs_data), glyphs.width, glyphs.height))
+    print("  13x13 cells: %d (the placeholder and %d characters of %s's %d glyphs)"
+          % (len(wide) + 1, len(wide), fonts[0][0], len(fonts[0][1])))
+    print("  7x13 cells: %d (the placeholder and %d characters of %s's %d glyphs)"
+          % (len(narrow_cells) + 1, len(narrow_cells), os.path.basename(NARROW_FONT),
+             len(narrow)))
+    print(tally("GB2312 codes drawn with another character's glyph", drawn_from_another(fonts)))
+    print("wrote %s (%d bytes)" % (args.lookup_output, len(source)))
 
 
 if __name__ == "__main__":
