@@ -8,6 +8,7 @@
 #include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/line_index.h"
+#include "document/next_character.h"
 #include "document/reader.h"
 #include "document/work_area.h"
 
@@ -39,23 +40,22 @@ PaintRange RangeOf(const PixelRect& update) {
   return r;
 }
 
-void CopyWide(PaintTarget target, CellSource atlas, int lead, int trail, int col, int line) {
-  int row, cell;
-  if (big5Mode) {
-    Big5ToGb(lead, trail, row, cell);
-  } else {
-    row = lead - 0xA1;
-    cell = trail - 0xA1;
+// Copies the glyph of a text character whose first column is col.
+void CopyGlyph(PaintTarget target, CellSource atlas, const Character& c, int col, int line) {
+  const int x = kLeftMargin + kColumnWidth * col;
+  const int y = kTopMargin + kLinePitch * line;
+  if (c.glyph == kGlyphByte) {
+    const CellOrigin o = NarrowCell(static_cast<int>(c.value));
+    CopyCell(target, atlas, x, y, o.x, o.y, kNarrowWidth, kGlyphHeight);
+    return;
   }
+  const int lead = static_cast<int>(c.value >> 8);
+  const int trail = static_cast<int>(c.value & 0xFF);
+  int row = lead - 0xA1;
+  int cell = trail - 0xA1;
+  if (big5Mode) Big5ToGb(lead, trail, row, cell);
   const CellOrigin o = WideCell(row, cell);
-  CopyCell(target, atlas, kLeftMargin + kColumnWidth * col, kTopMargin + kLinePitch * line, o.x,
-           o.y, kWideWidth, kGlyphHeight);
-}
-
-void CopyNarrow(PaintTarget target, CellSource atlas, int byte, int col, int line) {
-  const CellOrigin o = NarrowCell(byte);
-  CopyCell(target, atlas, kLeftMargin + kColumnWidth * col, kTopMargin + kLinePitch * line, o.x,
-           o.y, kNarrowWidth, kGlyphHeight);
+  CopyCell(target, atlas, x, y, o.x, o.y, kWideWidth, kGlyphHeight);
 }
 
 // Reads and draws lines first..last by the layout rules of the Line index.
@@ -68,10 +68,10 @@ void PaintLines(PaintTarget target, CellSource atlas, const PaintRange& r) {
   int col = 0;
   int phase = StoredPhase(view.topLine + i);
   for (;;) {
-    const int b = ReadByte();
-    if (b < 0) return;
-    bool lineEnds = b == kCarriageReturn || b == kLineFeed || col > r.lastCol || col == columns;
-    if (!lineEnds && b == kTab) {
+    const Character c = NextCharacter();
+    if (c.kind == kEndOfText) return;
+    bool lineEnds = c.kind == kLineBreak || col > r.lastCol || col == columns;
+    if (!lineEnds && c.kind == kTabCharacter) {
       const int stop = col + 8 - phase;
       if (stop > r.lastCol || stop > columns) {
         lineEnds = true;
@@ -82,30 +82,19 @@ void PaintLines(PaintTarget target, CellSource atlas, const PaintRange& r) {
       }
     }
     if (!lineEnds) {
-      if (IsLeadByte(b)) {
-        const int n = ReadByte();
-        if (IsTrailByte(n)) {
-          if (col + 2 > columns) {
-            // The pair begins the next display line: continue straight into
-            // it through the push-back, with no seek.
-            if (i == r.last) return;
-            Unread(n);
-            Unread(b);
-            offset += lineBytes[view.topLine + i];
-            ++i;
-            col = 0;
-            continue;
-          }
-          if (col + 1 >= r.firstCol) CopyWide(target, atlas, b, n, col, i);
-          col += 2;
-          phase = (phase + 2) % 8;
-          continue;
-        }
-        Unread(n);
+      if (col + c.columns > columns) {
+        // The pair begins the next display line: continue straight into it
+        // through the push-back, with no seek.
+        if (i == r.last) return;
+        GiveBack(c);
+        offset += lineBytes[view.topLine + i];
+        ++i;
+        col = 0;
+        continue;
       }
-      if (col >= r.firstCol) CopyNarrow(target, atlas, b, col, i);
-      col += 1;
-      phase = (phase + 1) % 8;
+      if (col + c.columns - 1 >= r.firstCol) CopyGlyph(target, atlas, c, col, i);
+      col += c.columns;
+      phase = (phase + c.columns) % 8;
       continue;
     }
     if (i == r.last) return;

@@ -1,6 +1,6 @@
 #include "document/line_index.h"
 
-#include "document/encoding_mode.h"
+#include "document/next_character.h"
 #include "document/reader.h"
 #include "document/work_area.h"
 
@@ -47,60 +47,33 @@ int BuildLineIndex(int columns) {
         col += carry;
         phase = (phase + carry) % 8;
         carry = 0;
-        ReadByte();  // the pending tab byte
-        ++count;
+        count += NextCharacter().bytes;  // the pending tab
       }
-      const int a = ReadByte();
-      if (a < 0) {
+      const Character c = NextCharacter();
+      if (c.kind == kEndOfText) {
         endOfFile = true;
         break;
       }
-      ++count;
-      if (a == kCarriageReturn) {
-        const int next = ReadByte();
-        if (next == kLineFeed) {
-          ++count;
-        } else {
-          Unread(next);
-        }
+      count += c.bytes;
+      if (c.kind == kLineBreak) {
         phase = 0;
         break;
       }
-      if (a == kLineFeed) {
-        phase = 0;
+      // Line breaks come first, so a full line still takes the break after it;
+      // a pair is never split: it begins the next line whole.
+      if (col == columns || col + c.columns > columns) {
+        GiveBack(c);
+        count -= c.bytes;
         break;
       }
-      // Line breaks come first, so a full line still takes the break after it.
-      if (col == columns) {
-        Unread(a);
-        --count;
-        break;
-      }
-      if (a == kTab) {
-        Unread(a);
-        --count;
+      if (c.kind == kTabCharacter) {
+        GiveBack(c);
+        count -= c.bytes;
         carry = 8 - phase;
         continue;
       }
-      if (IsLeadByte(a)) {
-        const int trail = ReadByte();
-        if (IsTrailByte(trail)) {
-          if (col + 2 > columns) {
-            // A pair is never split: give it back whole to begin the next line.
-            Unread(trail);
-            Unread(a);
-            --count;
-            break;
-          }
-          ++count;
-          phase = (phase + 2) % 8;
-          col += 2;
-          continue;
-        }
-        Unread(trail);
-      }
-      phase = (phase + 1) % 8;
-      ++col;
+      phase = (phase + c.columns) % 8;
+      col += c.columns;
     }
     lineBytes[k] = static_cast<std::uint8_t>(count);
     if (endOfFile) return 0;

@@ -1,0 +1,40 @@
+// The next character of the open document: the one way the Line index and
+// the Page painter split the text, so that what is laid out and what is
+// drawn cannot drift apart. Read through the Document reader, from where it
+// stands.
+#pragma once
+
+#include <cstdint>
+
+enum CharacterKind {
+  kEndOfText,      // the reader has no more bytes
+  kLineBreak,      // CR, LF, or CR LF
+  kTabCharacter,   // expanded to the next tab stop by whoever lays it out
+  kTextCharacter,  // takes columns and has a glyph
+};
+
+// What a text character is drawn from.
+enum GlyphSource {
+  kGlyphByte,  // a byte's narrow cell (value: the byte)
+  kGlyphPair,  // a two-column pair of the mode's encoding (value: lead << 8 | trail)
+};
+
+struct Character {
+  CharacterKind kind;
+  int bytes;            // the bytes it took from the reader
+  int columns;          // a text character's columns: 1 or 2
+  GlyphSource glyph;    // a text character's glyph
+  std::uint32_t value;  // what the glyph source names
+};
+
+// Reads the next character: in GB mode a lead byte 0xA1..0xF7 before a trail
+// byte 0xA1..0xFE is one two-column pair, in BIG5 mode a lead 0xA1..0xF9
+// before a trail 0x40..0x7E or 0xA1..0xFE; every other byte but TAB, CR and
+// LF is one column by itself. A lead that finds no trail gives the byte after
+// it back, to be read anew.
+Character NextCharacter();
+
+// Gives a character just read back to the reader, which delivers its bytes
+// again next. A line break or the end is never given back; at most one
+// character is (the reader holds two bytes of push-back).
+void GiveBack(const Character& character);
