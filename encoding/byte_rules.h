@@ -5,6 +5,10 @@
 // code spaces of GBK, GB18030, CP950 and Big5-HKSCS, which begin at 0x81.
 #pragma once
 
+#include <cstdint>
+
+#include "encoding/encoding.h"
+
 // A GB2312 lead byte: a row that holds characters.
 inline bool IsGb2312Lead(int b) {
   return b >= 0xA1 && b <= 0xF7;
@@ -35,3 +39,12 @@ inline bool IsExtendedLead(int b) {
 inline bool IsFourByteDigit(int b) {
   return b >= 0x30 && b <= 0x39;
 }
+
+// The number of bytes of the character at the front of bytes[0, available)
+// in encoding, as its decoder reads it (a code or byte it cannot read counts
+// as one character of the bytes it spans); 0 when the bytes at hand do not
+// tell yet and more may come (ends false). For UTF-16, bytes are whole
+// units in the text's byte order (bigEndian), its byte-order mark aside.
+// Every encoding a decoder reads but HZ.
+int CharacterLength(Encoding encoding, const std::uint8_t* bytes, int available, bool ends,
+                    bool bigEndian);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "encoding/byte_rules.h"
 #include "encoding/transcode.h"
 #include "fuzz/fuzz_support.h"
 
@@ -99,6 +100,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(ThroughCodePoints(skipping, text, &again) ==
                  TranscodeInBlocks(skipping, text, nullptr, &skipped),
              name + ": code points encoded give other bytes than the transcoding");
+
+  // Character by character, as CharacterLength cuts the text, the decoder
+  // reads what it reads at once.
+  if (from != kUtf16) {
+    Transcoding one = StartTranscoding(from, kUtf8, kReplaceUnconvertible);
+    Transcoding all = StartTranscoding(from, kUtf8, kReplaceUnconvertible);
+    std::vector<char32_t> whole(text.size() + 1), pieces;
+    whole.resize(DecodeToCodePoints(&all, text.data(), text.size(), true, whole.data()).written);
+    for (std::size_t at = 0; at < text.size();) {
+      const int length =
+          CharacterLength(from, text.data() + at, static_cast<int>(text.size() - at), true, false);
+      FUZZ_CHECK(length > 0, name + ": no length for a character");
+      char32_t points[4];
+      const CodecResult r = DecodeToCodePoints(&one, text.data() + at, length, true, points);
+      FUZZ_CHECK(r.used == static_cast<std::size_t>(length) && r.written >= 1 && r.written <= 2,
+                 name + ": a character is not one decoded character");
+      pieces.insert(pieces.end(), points, points + r.written);
+      at += static_cast<std::size_t>(length);
+    }
+    FUZZ_CHECK(pieces == whole, name + ": characters one by one read otherwise than at once");
+  }
 
   // UTF-8 out of any decoder is UTF-8 that reads back whole into itself.
   if (to == kUtf8) {
