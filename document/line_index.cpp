@@ -25,57 +25,57 @@ std::int32_t LineStartOffset(int k) {
   return offset;
 }
 
+bool LayOutLine(int columns, LineLayout& line, CharacterSeen seen, void* context) {
+  int col = 0;  // columns the line uses
+  line.count = 0;
+  for (;;) {
+    if (line.carry > 0) {
+      if (col + line.carry > columns) {
+        // The spaces that fit stay here; the tab byte counts where it ends.
+        line.phase = (line.phase + columns - col) % 8;
+        line.carry -= columns - col;
+        return false;
+      }
+      col += line.carry;
+      line.phase = (line.phase + line.carry) % 8;
+      line.carry = 0;
+      line.count += NextCharacter().bytes;  // the pending tab
+    }
+    const Character c = NextCharacter();
+    if (c.kind == kEndOfText) return true;
+    line.count += c.bytes;
+    if (c.kind == kLineBreak) {
+      line.phase = 0;
+      return false;
+    }
+    // Line breaks come first, so a full line still takes the break after it;
+    // a two-column character is never split: it begins the next line whole.
+    if (col == columns || col + c.columns > columns) {
+      GiveBack(c);
+      line.count -= c.bytes;
+      return false;
+    }
+    if (c.kind == kTabCharacter) {
+      GiveBack(c);
+      line.count -= c.bytes;
+      line.carry = 8 - line.phase;
+      continue;
+    }
+    if (seen != nullptr) seen(c, col, context);
+    line.phase = (line.phase + c.columns) % 8;
+    col += c.columns;
+  }
+}
+
 int BuildLineIndex(int columns) {
-  int phase = 0;  // logical column modulo 8, carried across wraps
-  int carry = 0;  // spaces of a tab still to be placed; the tab byte waits in the push-back
+  LineLayout line{0, 0, 0};  // phase and carry run on from line to line
   SeekTo(0);
   lastLine = 0;
   for (;;) {
     const int k = lastLine;
-    StorePhase(k, phase);
-    int count = 0;  // bytes the line consumes
-    int col = 0;    // columns the line uses
-    bool endOfFile = false;
-    for (;;) {
-      if (carry > 0) {
-        if (col + carry > columns) {
-          // The spaces that fit stay here; the tab byte counts where it ends.
-          phase = (phase + columns - col) % 8;
-          carry -= columns - col;
-          break;
-        }
-        col += carry;
-        phase = (phase + carry) % 8;
-        carry = 0;
-        count += NextCharacter().bytes;  // the pending tab
-      }
-      const Character c = NextCharacter();
-      if (c.kind == kEndOfText) {
-        endOfFile = true;
-        break;
-      }
-      count += c.bytes;
-      if (c.kind == kLineBreak) {
-        phase = 0;
-        break;
-      }
-      // Line breaks come first, so a full line still takes the break after it;
-      // a pair is never split: it begins the next line whole.
-      if (col == columns || col + c.columns > columns) {
-        GiveBack(c);
-        count -= c.bytes;
-        break;
-      }
-      if (c.kind == kTabCharacter) {
-        GiveBack(c);
-        count -= c.bytes;
-        carry = 8 - phase;
-        continue;
-      }
-      phase = (phase + c.columns) % 8;
-      col += c.columns;
-    }
-    lineBytes[k] = static_cast<std::uint8_t>(count);
+    StorePhase(k, line.phase);
+    const bool endOfFile = LayOutLine(columns, line, nullptr, nullptr);
+    lineBytes[k] = static_cast<std::uint8_t>(line.count);
     if (endOfFile) return 0;
     if (k == kMaxDisplayLines - 1) return 1;
     lastLine = k + 1;
