@@ -13,6 +13,7 @@ constexpr char kUninstallCaption[] = "Uninstall";
 constexpr char kIconName[] = "TheIcon";
 constexpr char kMenuName[] = "TheMenu";
 constexpr char kFontBitmapName[] = "Font";
+constexpr char kGlyphsBitmapName[] = "Glyphs";  // the Unicode atlas (display/unicode_glyphs.h)
 
 // Warnings.
 constexpr char kCouldNotLoadFonts[] = "Could not load fonts.";

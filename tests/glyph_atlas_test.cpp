@@ -1,8 +1,12 @@
 #include <iconv.h>
 
+#include <map>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "display/glyph_atlas.h"
+#include "display/unicode_glyphs.h"
 #include "platform/sim/sim.h"
 #include "shell/texts.h"
 #include "tests/test_support.h"
@@ -130,6 +134,190 @@ TEST_F(AtlasImageTest, PlaceholdersAndBlankAreas) {
     const CellOrigin o = NarrowCell(byte);
     EXPECT_GT(InkIn(o.x, o.y, 7, 13), 0) << byte;
   }
+}
+
+// The Unicode atlas beside the GB atlas, both as the program loads them.
+class UnicodeAtlasTest : public ::testing::Test {
+ protected:
+  struct Atlas {
+    int width = 0;
+    int height = 0;
+    Bytes bits;
+    bool Ink(int x, int y) const {
+      return !((bits[(height - 1 - y) * (width / 8) + x / 8] >> (7 - x % 8)) & 1);
+    }
+  };
+
+  void SetUp() override {
+    SimReset();
+    ASSERT_NO_FATAL_FAILURE(Load(kFontBitmapName, "font.bmp", &gb_));
+    ASSERT_NO_FATAL_FAILURE(Load(kGlyphsBitmapName, "glyphs.bmp", &unicode_));
+  }
+
+  static std::uint32_t Word(const Bytes& file, int at) {
+    return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24;
+  }
+
+  static Bytes File(const char* name) {
+    return ReadWholeFile(std::string(TAVELO_SOURCE_FOLDER) + "/resources/" + name);
+  }
+
+  // The size from the file's header, the pixels through the resource.
+  static void Load(const char* resource, const char* file, Atlas* atlas) {
+    const Bytes header = File(file);
+    ASSERT_GE(header.size(), 62u);
+    atlas->width = static_cast<int>(Word(header, 18));
+    atlas->height = static_cast<int>(Word(header, 22));
+    atlas->bits.resize(atlas->width / 8 * atlas->height);
+    const BitmapHandle bitmap = LoadBitmapResource(resource);
+    ASSERT_NE(bitmap, 0u) << resource;
+    CopyBitmapPixels(bitmap, atlas->width, atlas->height, atlas->bits.data());
+    DeleteBitmap(bitmap);
+  }
+
+  // The width x 13 cell at gb in the GB atlas has the pixels of the one at unicode.
+  bool SameCell(CellOrigin gb, CellOrigin unicode, int width) const {
+    for (int y = 0; y < 13; ++y) {
+      for (int x = 0; x < width; ++x) {
+        if (gb_.Ink(gb.x + x, gb.y + y) != unicode_.Ink(unicode.x + x, unicode.y + y)) return false;
+      }
+    }
+    return true;
+  }
+
+  Atlas gb_;
+  Atlas unicode_;
+};
+
+TEST_F(UnicodeAtlasTest, FileHasTheGbAtlasForm) {
+  const Bytes glyphs = File("glyphs.bmp");
+  const Bytes font = File("font.bmp");
+  ASSERT_GE(glyphs.size(), 62u);
+  // Headers and palettes alike but for bfSize, the width, the height and biSizeImage.
+  for (int at = 0; at < 62; ++at) {
+    const bool sizeField = (at >= 2 && at < 6) || (at >= 18 && at < 26) || (at >= 34 && at < 38);
+    if (!sizeField) {
+      EXPECT_EQ(glyphs[at], font[at]) << at;
+    }
+  }
+  EXPECT_EQ(Word(glyphs, 2), glyphs.size());
+  EXPECT_EQ(unicode_.width % 32, 0);
+  EXPECT_EQ(Word(glyphs, 34), static_cast<std::uint32_t>(unicode_.width / 8 * unicode_.height));
+  EXPECT_LT(glyphs.size(), 1000000u);
+}
+
+// As Python's gb2312 codec reads it: glibc's GB2312 reads every code alike
+// (docs/encoding-choices.md).
+TEST_F(UnicodeAtlasTest, EveryGbCodeLooksAsInTheGbAtlas) {
+  // Codes the GB atlas draws with another character's glyph.
+  struct Substitute {
+    int code;
+    char32_t readsAs, drawnWith;
+  };
+  const Substitute substitutes[] = {
+      {0xA1AA, U'\u2015', U'\u2014'},  // the 13-pixel font has no horizontal bar
+  };
+  iconv_t gb = iconv_open("UTF-32LE", "GB2312");
+  ASSERT_NE(gb, reinterpret_cast<iconv_t>(-1));
+  int assigned = 0;
+  for (int code = 0xA1A1; code <= 0xF7FE; ++code) {
+    if ((code & 0xFF) < 0xA1 || (code & 0xFF) == 0xFF) continue;
+    char in[2] = {static_cast<char>(code >> 8), static_cast<char>(code)};
+    unsigned char out[4];
+    char* inp = in;
+    char* outp = reinterpret_cast<char*>(out);
+    std::size_t inLeft = 2, outLeft = sizeof out;
+    iconv(gb, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(gb, &inp, &inLeft, &outp, &outLeft) == static_cast<std::size_t>(-1)) continue;
+    ++assigned;
+    char32_t c = out[0] | out[1] << 8 | out[2] << 16;
+    for (const Substitute& s : substitutes) {
+      if (s.code != code) continue;
+      EXPECT_EQ(c, s.readsAs) << std::hex << code;
+      c = s.drawnWith;
+    }
+    const Glyph glyph = UnicodeGlyph(c);
+    EXPECT_EQ(glyph.columns, 2) << std::hex << code;
+    const CellOrigin gbCell = WideCell((code >> 8) - 0xA1, (code & 0xFF) - 0xA1);
+    EXPECT_TRUE(SameCell(gbCell, glyph.origin, 13)) << std::hex << code;
+  }
+  iconv_close(gb);
+  EXPECT_EQ(assigned, 7445);
+}
+
+TEST_F(UnicodeAtlasTest, AsciiLooksAsInTheGbAtlas) {
+  // Controls and DEL share the GB atlas's placeholder, as does an unreadable byte.
+  for (int byte = 0; byte <= 0x7F; ++byte) {
+    const Glyph glyph = UnicodeGlyph(static_cast<char32_t>(byte));
+    EXPECT_EQ(glyph.columns, 1) << byte;
+    EXPECT_TRUE(SameCell(NarrowCell(byte), glyph.origin, 7)) << byte;
+  }
+  EXPECT_TRUE(SameCell(NarrowCell(0x80), UnreadableByteCell(), 7));
+}
+
+TEST_F(UnicodeAtlasTest, WidthsAndPlaceholders) {
+  struct Case {
+    const char* what;
+    char32_t c;
+    int columns;
+    bool placeholder;  // else a glyph of its own
+  };
+  const Case cases[] = {
+      {"hanzi", U'\u4E2D', 2, false},
+      {"fullwidth form", U'\uFF21', 2, false},
+      {"ambiguous, the 13-pixel font has it", U'\u00B7', 2, false},
+      {"ambiguous, only 7x13 has it", U'\u2015', 1, false},
+      {"ambiguous, neither font has it", U'\uE000', 1, true},
+      {"Latin letter", U'A', 1, false},
+      {"Latin letter, ambiguous, the 13-pixel font has it", U'\u00E9', 2, false},
+      {"Latin letter, ambiguous, only 7x13 has it", U'\u0142', 1, false},
+      {"Greek letter, ambiguous, the 13-pixel font has it", U'\u03B1', 2, false},
+      {"Greek letter, neutral", U'\u03AC', 1, false},
+      {"Cyrillic letter, ambiguous, the 13-pixel font has it", U'\u0434', 2, false},
+      {"Cyrillic letter, neutral", U'\u0452', 1, false},
+      {"wide, neither font has it", U'\uAC00', 2, true},
+      {"wide, only 7x13 has it", U'\u2648', 2, true},
+      {"narrow, neither font has it", U'\u0627', 1, true},
+      {"combining mark", U'\u0301', 1, false},
+      {"plane-2 hanzi, no font has it", U'\U00020000', 2, true},
+      {"tab", U'\t', 1, true},
+      {"line feed", U'\n', 1, true},
+      {"carriage return, which the 13-pixel font draws", U'\r', 1, true},
+      {"C1 control", U'\u0085', 1, true},
+      {"surrogate", 0xD800, 1, true},
+      {"unassigned, which Python 3.11 calls fullwidth", 0x0378, 2, true},
+      {"last code point, unassigned", 0x10FFFF, 2, true},
+      {"beyond Unicode", 0x110000, 1, true},
+  };
+  const CellOrigin wide = WideCell(9, 0), narrow = NarrowCell(127);  // the GB atlas's placeholders
+  for (const Case& c : cases) {
+    const Glyph glyph = UnicodeGlyph(c.c);
+    EXPECT_EQ(glyph.columns, c.columns) << c.what;
+    const int width = glyph.columns == 2 ? 13 : 7;
+    EXPECT_EQ(SameCell(glyph.columns == 2 ? wide : narrow, glyph.origin, width), c.placeholder)
+        << c.what;
+  }
+}
+
+TEST_F(UnicodeAtlasTest, EveryCharacterHasACellOfItsOwnOrAPlaceholder) {
+  std::map<std::pair<int, int>, int> users;
+  for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+    const Glyph glyph = UnicodeGlyph(c);
+    const int width = glyph.columns == 2 ? 13 : 7;
+    ASSERT_TRUE(glyph.columns == 1 || glyph.columns == 2) << std::hex << c;
+    ASSERT_EQ(UnicodeColumns(c), glyph.columns) << "the layout's columns, " << std::hex << c;
+    ASSERT_TRUE(glyph.origin.x >= 0 && glyph.origin.x + width <= unicode_.width &&
+                glyph.origin.y >= 0 && glyph.origin.y + 13 <= unicode_.height)
+        << std::hex << c;
+    ++users[{glyph.origin.x, glyph.origin.y}];
+  }
+  const CellOrigin wide = UnicodeGlyph(0x378).origin, narrow = UnreadableByteCell();
+  int shared = 0;
+  for (const auto& cell : users) shared += cell.second > 1;
+  EXPECT_EQ(shared, 2) << "only the placeholders serve several characters";
+  EXPECT_GT((users[{wide.x, wide.y}]), 1);
+  EXPECT_GT((users[{narrow.x, narrow.y}]), 1);
+  EXPECT_EQ(users.size(), 29661u + 2771u) << "every cell serves a character";
 }
 
 }  // namespace

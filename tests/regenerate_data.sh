@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Regenerates the glyph atlas, the BIG5 table, detection's character costs
-# and the encoding room's tables with their list of choices from Debian's
-# packages and compares them byte for byte with the committed files. Skips
-# (77) when the generators' inputs are not installed.
+# Regenerates the glyph atlases with the Unicode atlas's lookup, the BIG5
+# table, detection's character costs and the encoding room's tables with
+# their list of choices from Debian's packages and compares them byte for
+# byte with the committed files. Skips (77) when the generators' inputs are
+# not installed.
 set -euo pipefail
 source_folder=$1
 out=$2
@@ -14,8 +15,12 @@ done
 for command in pcf2bdf opencc iconv python3; do
   command -v "$command" > /dev/null || { echo "skipped: $command is not installed"; exit 77; }
 done
+# The Unicode atlas's widths are those of Python 3.11's Unicode 14.0.0.
+python3 -c 'import sys, unicodedata; sys.exit(unicodedata.unidata_version != "14.0.0")' ||
+  { echo "skipped: python3's Unicode data is not version 14.0.0"; exit 77; }
 mkdir -p "$out"
-python3 "$source_folder/tools/make_font_atlas.py" --output "$out/font.bmp" > "$out/font.log"
+python3 "$source_folder/tools/make_font_atlas.py" --output "$out/font.bmp" \
+  --glyphs-output "$out/glyphs.bmp" --lookup-output "$out/unicode_cells.cpp" > "$out/font.log"
 python3 "$source_folder/tools/make_big5_map.py" --output-dir "$out" > "$out/big5.log"
 python3 "$source_folder/tools/make_detect_model.py" --output "$out/detect_model.cpp" > /dev/null
 python3 "$source_folder/tools/make_encoding_tables.py" --output-dir "$out" \
@@ -27,7 +32,13 @@ else
   echo "detect_model.cpp differs from the committed conversion/detect_model.cpp"
   status=1
 fi
-for file in font.bmp big5_map.bin code.bmp; do
+if cmp "$out/unicode_cells.cpp" "$source_folder/document/unicode_cells.cpp"; then
+  echo "unicode_cells.cpp: identical"
+else
+  echo "unicode_cells.cpp differs from the committed document/unicode_cells.cpp"
+  status=1
+fi
+for file in font.bmp glyphs.bmp big5_map.bin code.bmp; do
   if cmp "$out/$file" "$source_folder/resources/$file"; then
     echo "$file: identical"
   else

@@ -3,7 +3,7 @@
 
 The GB atlas (font.bmp, bitmap "Font") holds a cell per GB2312 code and
 printable ASCII byte; the Unicode atlas (glyphs.bmp, bitmap "Glyphs") a cell
-per character of the two fonts, with its lookup display/unicode_glyphs.cpp.
+per character of the two fonts, with its lookup document/unicode_cells.cpp.
 Both place a glyph in its cell the same way (Baseline below), so that a
 GB2312 character looks the same from either; docs/glyphs.md has the rules.
 
@@ -22,7 +22,7 @@ Sources
     /usr/share/fonts/X11/misc/7x13.pcf.gz, bytes 32..126.
     All are converted to BDF text with pcf2bdf in a temporary directory.
 
-Image layout (1248x1040 pixels, 96 x 80 cells of 13x13, y downward)
+Image layout of font.bmp (1248x1040 pixels, 96 x 80 cells of 13x13, y downward)
     GB lead 0xA1-0xA9      atlas rows 0-8,   column = trail - 0xA1
     GB lead 0xB0-0xF6      atlas rows 9-79,  row = lead - 0xA1 - 6
     GB lead 0xF7, cell n   atlas row n // 2, column 94 + n % 2
@@ -48,29 +48,32 @@ Baseline
     fall outside the cell is moved in the same way.
 
 File format
-    The file is what a resource compiler's BITMAP statement reads: a
-    14-byte BITMAPFILEHEADER followed by the 162,288-byte packed DIB that
-    becomes the resource (windres drops the file header).  The file header
-    is "BM", bfSize 162,302 (the whole file), two reserved zero words and
-    bfOffBits 62 (14 + 40 + 8: the pixels follow the info header and the
-    two-entry palette), all little-endian.  The DIB is a 40-byte
-    BITMAPINFOHEADER (1248 x 1040, 1 plane, 1 bit, BI_RGB, biSizeImage
-    162,240, 3780 pixels per metre both ways, 2 colours used and
-    important), the palette black then white, and 1040 rows of 156 bytes
-    stored bottom-up; a clear bit is ink, a set bit is paper, and the
-    leftmost pixel of each byte is its most significant bit.
+    The file (here font.bmp's; glyphs.bmp's differs in its size) is what a
+    resource compiler's BITMAP statement reads: a 14-byte BITMAPFILEHEADER
+    followed by the 162,288-byte packed DIB that becomes the resource
+    (windres drops the file header).  The file header is "BM", bfSize
+    162,302 (the whole file), two reserved zero words and bfOffBits 62 (14 +
+    40 + 8: the pixels follow the info header and the two-entry palette),
+    all little-endian.  The DIB is a 40-byte BITMAPINFOHEADER (1248 x 1040,
+    1 plane, 1 bit, BI_RGB, biSizeImage 162,240, 3780 pixels per metre both
+    ways, 2 colours used and important), the palette black then white, and
+    1040 rows of 156 bytes stored bottom-up; a clear bit is ink, a set bit
+    is paper, and the leftmost pixel of each byte is its most significant
+    bit.
 
 The Unicode atlas (glyphs.bmp)
     Widths are Python's unicodedata.east_asian_width (Unicode 14.0.0 in
     Python 3.11): a character takes two columns when it is W or F, or A and
-    wenquanyi_10pt.pcf has it; one column otherwise.  Controls (Cc) are
-    left to the layout and draw the narrow placeholder.  A two-column
-    character the main font has gets a 13x13 cell, placed as in font.bmp:
-    a GB2312 character (as the gb2312 codec reads its code) is picked from
-    the main font and the fallback as its code is, any other is the main
-    font's glyph; ink that does not fit is moved in, except for the Box
-    Drawing block U+2500..U+257F, which is clipped.  A one-column
-    character 7x13 has gets a 7x13 cell, placed as the ASCII cells are.
+    wenquanyi_10pt.pcf has it; one column otherwise.  Python 3.11 reads
+    every unassigned code point as F (CPython issue 96172), so they take two
+    columns.  Controls (Cc) are left to the layout and draw the narrow
+    placeholder.  A two-column character the main font has gets a 13x13
+    cell, placed as in font.bmp: a GB2312 character (as the gb2312 codec
+    reads its code) is picked from the main font and the fallback as its
+    code is, any other is the main font's glyph; ink that does not fit is
+    moved in, except for the Box Drawing block U+2500..U+257F, which is
+    clipped.  A one-column character 7x13 has gets a 7x13 cell, placed as
+    the ASCII cells are.
     Layout (2080 pixels wide, y downward): the 13x13 cells in rows of 160,
     cell 0 the wide placeholder, then the two-column characters in code
     point order; below the last of those rows the 7x13 cells in rows of
@@ -78,12 +81,13 @@ The Unicode atlas (glyphs.bmp)
     code point order.  The height is whatever the two blocks need.  The
     file format is font.bmp's with the other size.
 
-The lookup (display/unicode_glyphs.cpp)
-    An entry per code point U+0000..U+10FFFF: the cell's number within the
-    cells of its size, bit 15 set for a 13x13 cell; a character the fonts
-    lack has its width's placeholder, cell 0.  The entries are cut into
-    pages of 256 code points; equal pages are stored once, and a byte per
-    page says which stored page it is.
+The lookup (document/unicode_cells.cpp)
+    The code points U+0000..U+10FFFF in pages of 256, each page two bits
+    per character (it takes two columns; it has a cell of its own, not the
+    placeholder) and the cell of its first character with a cell of each
+    size; a character's cell is that first cell plus the number of its
+    page's characters before it with a cell of the same size.  Equal pages
+    are stored once, and kPageOf says which stored page each page is.
 
 The script prints how many GB2312 codes are assigned, how many each font
 supplied and which codes stayed blank, then the Unicode atlas's counts.
@@ -104,7 +108,6 @@ NARROW_FONT = os.path.join(FONT_DIR, "7x13.pcf.gz")
 
 WIDTH = 1248
 HEIGHT = 1040
-ROW_BYTES = WIDTH // 8
 CELL = 13
 NARROW_WIDTH = 7
 BASELINE_ROW = 10
@@ -118,7 +121,6 @@ GLYPHS_NARROW_COLUMNS = GLYPHS_WIDTH // NARROW_WIDTH
 UNICODE_VERSION = "14.0.0"
 LAST_CODE_POINT = 0x10FFFF
 BOX_DRAWING = range(0x2500, 0x2580)
-TWO_COLUMNS = 0x8000
 PAGE = 256
 
 SYMBOL_LEADS = range(0xA1, 0xAA)
@@ -412,17 +414,24 @@ def draw_glyphs(wide, narrow_cells):
     return image, narrow_top
 
 
-def lookup_entries(main, wide, narrow_cells):
-    """The entry of every code point: its cell's number, TWO_COLUMNS set for a 13x13 cell."""
-    entries = [0] * (LAST_CODE_POINT + 1)
+def lookup_pages(main, wide, narrow_cells):
+    """Each 256 code points' page: its first 13x13 and 7x13 cells, width bits and own-cell bits."""
+    two = [0] * (LAST_CODE_POINT + 1)
+    own = [0] * (LAST_CODE_POINT + 1)
     for u in range(LAST_CODE_POINT + 1):
-        if not is_control(u) and two_columns(u, main):
-            entries[u] = TWO_COLUMNS
-    for cell, (u, _) in enumerate(wide, start=1):
-        entries[u] = TWO_COLUMNS | cell
-    for cell, (u, _) in enumerate(narrow_cells, start=1):
-        entries[u] = cell
-    return entries
+        two[u] = int(not is_control(u) and two_columns(u, main))
+    first_cell = {}
+    for cells in (wide, narrow_cells):
+        for cell, (u, _) in enumerate(cells, start=1):
+            own[u] = 1
+            first_cell.setdefault((u // PAGE, two[u]), cell)
+    pages = []
+    for start in range(0, LAST_CODE_POINT + 1, PAGE):
+        words = [tuple(sum(bits[start + i] << (i % 32) for i in range(w, w + 32))
+                       for w in range(0, PAGE, 32)) for bits in (two, own)]
+        pages.append((first_cell.get((start // PAGE, 1), 0),
+                      first_cell.get((start // PAGE, 0), 0), words[0], words[1]))
+    return pages
 
 
 def bmp_bytes(image):
@@ -444,82 +453,98 @@ def bmp_bytes(image):
     return file_header + info_header + palette + bytes(pixels)
 
 
-def lookup_source(entries, wide_cells, narrow_cells, narrow_top):
-    """The text of display/unicode_glyphs.cpp: the paged entries and the lookup over them."""
-    page_of = []
-    pages = {}
-    for start in range(0, len(entries), PAGE):
-        page = tuple(entries[start:start + PAGE])
-        page_of.append(pages.setdefault(page, len(pages)))
-    if len(pages) > 256:
-        sys.exit("%d distinct pages do not fit the byte of kPageOf" % len(pages))
-    first_use = {number: page_of.index(number) for number in pages.values()}
+LOOKUP_HEAD = """\
+// Generated by tools/make_font_atlas.py from WenQuanYi's wenquanyi_10pt.pcf and
+// wenquanyi_13px.pcf, misc-fixed 7x13 and Python's Unicode {version} East Asian
+// widths; do not edit. docs/glyphs.md has the rules.
+#include "document/unicode_cells.h"
 
-    def rows(values, per_line, width):
-        return ["    " + " ".join("0x%0*X," % (width, v) for v in values[i:i + per_line])
-                for i in range(0, len(values), per_line)]
+#include <bitset>
+#include <cstdint>
 
-    lines = [
-        "// Generated by tools/make_font_atlas.py from WenQuanYi's wenquanyi_10pt.pcf and",
-        "// wenquanyi_13px.pcf, misc-fixed 7x13 and Python's Unicode %s East Asian"
-        % UNICODE_VERSION,
-        "// widths; do not edit. docs/glyphs.md has the rules.",
-        '#include "display/unicode_glyphs.h"',
-        "",
-        "#include <cstdint>",
-        "",
-        '#include "display/geometry.h"',
-        "",
-        "namespace {",
-        "",
-        "// The bitmap \"Glyphs\": %d 13x13 cells in rows of %d, then from y %d"
-        % (wide_cells, GLYPHS_WIDE_COLUMNS, narrow_top),
-        "// %d 7x13 cells in rows of %d; cell 0 of each size is its placeholder."
-        % (narrow_cells, GLYPHS_NARROW_COLUMNS),
-        "constexpr int kWideColumns = %d;" % GLYPHS_WIDE_COLUMNS,
-        "constexpr int kNarrowColumns = %d;" % GLYPHS_NARROW_COLUMNS,
-        "constexpr int kNarrowTop = %d;" % narrow_top,
-        "constexpr std::uint16_t kTwoColumns = 0x%04X;  // the entry's cell is 13x13" % TWO_COLUMNS,
-        "constexpr char32_t kLastCodePoint = 0x%X;" % LAST_CODE_POINT,
-        "",
-        "// clang-format off",
-        "// Which of kPages holds the entries of each 256 code points.",
-        "const std::uint8_t kPageOf[%d] = {" % len(page_of),
-    ]
-    lines += rows(page_of, 16, 2)
-    lines += [
-        "};",
-        "",
-        "// An entry per code point: its cell's number among the cells of its size.",
-        "const std::uint16_t kPages[%d][%d] = {" % (len(pages), PAGE),
-    ]
-    for number, page in enumerate(pages):
-        lines.append("  {  // U+%04X" % (first_use[number] * PAGE))
-        lines += ["  " + row for row in rows(page, 12, 4)]
-        lines.append("  },")
-    lines += [
-        "};",
-        "// clang-format on",
-        "",
-        "CellOrigin NarrowOrigin(int cell) {",
-        "  return CellOrigin{kNarrowWidth * (cell % kNarrowColumns),",
-        "                    kNarrowTop + kGlyphHeight * (cell / kNarrowColumns)};",
-        "}",
-        "",
-        "}  // namespace",
-        "",
-        "Glyph UnicodeGlyph(char32_t c) {",
-        "  const int entry = c <= kLastCodePoint ? kPages[kPageOf[c >> 8]][c & 0xFF] : 0;",
-        "  const int cell = entry & ~kTwoColumns;",
-        "  if ((entry & kTwoColumns) == 0) return Glyph{NarrowOrigin(cell), 1};",
-        "  return Glyph{CellOrigin{kWideWidth * (cell % kWideColumns), "
-        "kGlyphHeight * (cell / kWideColumns)},",
-        "               2};",
-        "}",
-        "",
-        "CellOrigin UnreadableByteCell() { return NarrowOrigin(0); }",
-    ]
-    return "\n".join(lines) + "\n"
+// The bitmap "Glyphs" holds {wide_cells} 13x13 cells, then {narrow_cells} 7x13 cells;
+// cell 0 of each size is its placeholder, the others follow in code point order.
+const int kUnicodeWideCells = {wide_cells};
+
+namespace {{
+
+constexpr char32_t kLastCodePoint = 0x{last:X};
+
+// 256 code points; bit i % 32 of word i / 32 is the page's character i.
+struct Page {{
+  std::uint16_t firstWide;      // the cell of its first character with a 13x13 cell
+  std::uint16_t firstNarrow;    // the cell of its first character with a 7x13 cell
+  std::uint32_t twoColumns[8];  // the character takes two columns
+  std::uint32_t ownCell[8];     // the character has a cell, not the placeholder
+}};
+
+// clang-format off
+"""
+
+LOOKUP_CODE = """\
+// clang-format on
+
+// How many of the page's characters before character i have a cell of the given width.
+int OwnCellsBefore(const Page& page, int i, bool twoColumns) {
+  int count = 0;
+  for (int word = 0; word <= i / 32; ++word) {
+    std::uint32_t bits =
+        page.ownCell[word] & (twoColumns ? page.twoColumns[word] : ~page.twoColumns[word]);
+    if (word == i / 32) bits &= (std::uint32_t{1} << i % 32) - 1;
+    count += static_cast<int>(std::bitset<32>(bits).count());
+  }
+  return count;
+}
+
+}  // namespace
+
+int UnicodeColumns(char32_t c) {
+  if (c > kLastCodePoint) return 1;
+  const int i = static_cast<int>(c & 0xFF);
+  return (kPages[kPageOf[c >> 8]].twoColumns[i / 32] >> i % 32 & 1) != 0 ? 2 : 1;
+}
+
+UnicodeCell UnicodeCellOf(char32_t c) {
+  if (c > kLastCodePoint) return UnicodeCell{0, 1};
+  const Page& page = kPages[kPageOf[c >> 8]];
+  const int i = static_cast<int>(c & 0xFF);
+  const std::uint32_t bit = std::uint32_t{1} << i % 32;
+  const bool twoColumns = (page.twoColumns[i / 32] & bit) != 0;
+  int cell = 0;
+  if (page.ownCell[i / 32] & bit) {
+    cell = (twoColumns ? page.firstWide : page.firstNarrow) + OwnCellsBefore(page, i, twoColumns);
+  }
+  return UnicodeCell{cell, twoColumns ? 2 : 1};
+}
+"""
+
+
+def lookup_source(pages, wide_cells, narrow_cells):
+    """The text of document/unicode_cells.cpp: the pages, stored once each, and the lookup."""
+    stored = {}
+    page_of = [stored.setdefault(page, len(stored)) for page in pages]
+    index_bytes = 1 if len(stored) <= 256 else 2
+    first_use = {number: page_of.index(number) for number in stored.values()}
+
+    def hex_list(values, width):
+        return ", ".join("0x%0*X" % (width, v) for v in values)
+
+    lines = ["// Which of kPages holds each 256 code points.",
+             "const std::uint%d_t kPageOf[%d] = {" % (8 * index_bytes, len(page_of))]
+    per_line = 16 // index_bytes
+    lines += ["    %s," % hex_list(page_of[i:i + per_line], 2 * index_bytes)
+              for i in range(0, len(page_of), per_line)]
+    lines += ["};", "", "const Page kPages[%d] = {" % len(stored)]
+    for number, (first_wide, first_narrow, two, own) in enumerate(stored):
+        lines += ["    // U+%04X" % (first_use[number] * PAGE),
+                  "    {%d, %d," % (first_wide, first_narrow)]
+        for words, end in ((two, ","), (own, "},")):
+            lines += ["     {%s," % hex_list(words[:4], 8),
+                      "      %s}%s" % (hex_list(words[4:], 8), end)]
+    lines.append("};")
+    head = LOOKUP_HEAD.format(version=UNICODE_VERSION, wide_cells=wide_cells,
+                              narrow_cells=narrow_cells, last=LAST_CODE_POINT)
+    return head + "\n".join(lines) + "\n" + LOOKUP_CODE
 
 
 def tally(label, codes, listed=True):
@@ -560,8 +585,8 @@ def main():
                         help="where to write the GB atlas (default: resources/font.bmp)")
     parser.add_argument("--glyphs-output", default=default("resources", "glyphs.bmp"),
                         help="where to write the Unicode atlas (default: resources/glyphs.bmp)")
-    parser.add_argument("--lookup-output", default=default("display", "unicode_glyphs.cpp"),
-                        help="where to write its lookup (default: display/unicode_glyphs.cpp)")
+    parser.add_argument("--lookup-output", default=default("document", "unicode_cells.cpp"),
+                        help="where to write its lookup (default: document/unicode_cells.cpp)")
     args = parser.parse_args()
     if unicodedata.unidata_version != UNICODE_VERSION:
         sys.exit("the widths are Unicode %s's, as Python 3.11 has them; this Python has %s"
@@ -580,11 +605,11 @@ def main():
     write_file(args.output, data)
 
     wide, narrow_cells = unicode_cells(fonts, narrow)
-    glyphs, narrow_top = draw_glyphs(wide, narrow_cells)
+    glyphs, _ = draw_glyphs(wide, narrow_cells)
     glyphs_data = bmp_bytes(glyphs)
     write_file(args.glyphs_output, glyphs_data)
-    entries = lookup_entries(fonts[0][1], wide, narrow_cells)
-    source = lookup_source(entries, len(wide) + 1, len(narrow_cells) + 1, narrow_top)
+    pages = lookup_pages(fonts[0][1], wide, narrow_cells)
+    source = lookup_source(pages, len(wide) + 1, len(narrow_cells) + 1)
     write_file(args.lookup_output, source.encode("ascii"))
 
     print("wrote %s (%d bytes)" % (args.output, len(data)))

@@ -1,4 +1,4 @@
-# Writes OUTPUT, a C++ file that carries the bitmap resources FONT and CODE
+# Writes OUTPUT, a C++ file that carries the bitmap resources FONT, GLYPHS and CODE
 # inside the tools, as the resource compiler carries them inside tavelo.exe.
 function(embed variable path)
   file(READ "${path}" hex HEX)
@@ -11,5 +11,6 @@ endfunction()
 
 file(WRITE "${OUTPUT}.new" "// Made by embed_resources.cmake; not to be edited.\n#include <cstddef>\n")
 embed(kFontBitmapFile "${FONT}")
+embed(kGlyphsBitmapFile "${GLYPHS}")
 embed(kCodeBitmapFile "${CODE}")
 file(RENAME "${OUTPUT}.new" "${OUTPUT}")

@@ -13,6 +13,8 @@
 
 extern const unsigned char kFontBitmapFile[];
 extern const std::size_t kFontBitmapFileSize;
+extern const unsigned char kGlyphsBitmapFile[];
+extern const std::size_t kGlyphsBitmapFileSize;
 extern const unsigned char kCodeBitmapFile[];
 extern const std::size_t kCodeBitmapFileSize;
 
@@ -45,6 +47,9 @@ BitmapHandle LoadBitmapResource(const char* name) {
   if (strcasecmp(name, "Font") == 0) {
     file = kFontBitmapFile;
     size = kFontBitmapFileSize;
+  } else if (strcasecmp(name, "Glyphs") == 0) {
+    file = kGlyphsBitmapFile;
+    size = kGlyphsBitmapFileSize;
   } else if (strcasecmp(name, "Code") == 0) {
     file = kCodeBitmapFile;
     size = kCodeBitmapFileSize;

@@ -30,6 +30,7 @@ std::set<std::string> hiddenResources;
 // The file that carries a bitmap resource, by the resource's name without regard to case.
 std::string ResourceFile(const char* name) {
   if (strcasecmp(name, "Font") == 0) return resourceFolder + "/font.bmp";
+  if (strcasecmp(name, "Glyphs") == 0) return resourceFolder + "/glyphs.bmp";
   if (strcasecmp(name, "Code") == 0) return resourceFolder + "/code.bmp";
   return std::string();
 }
