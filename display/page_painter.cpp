@@ -5,9 +5,11 @@
 #include "conversion/big5_map.h"
 #include "display/geometry.h"
 #include "display/glyph_atlas.h"
+#include "display/unicode_glyphs.h"
 #include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/line_index.h"
+#include "document/line_table.h"
 #include "document/next_character.h"
 #include "document/reader.h"
 #include "document/work_area.h"
@@ -106,6 +108,46 @@ void PaintLines(PaintTarget target, CellSource atlas, const PaintRange& r) {
   }
 }
 
+// One display line being painted in the Line table's modes.
+struct LinePaint {
+  PaintTarget target;
+  CellSource atlas;
+  const PaintRange* range;
+  int line;
+};
+
+// Copies a character's cells from the Unicode atlas as the layout places it.
+void PaintCharacter(const Character& c, int col, void* context) {
+  const auto& p = *static_cast<const LinePaint*>(context);
+  if (col > p.range->lastCol || col + c.columns - 1 < p.range->firstCol) return;
+  const int x = kLeftMargin + kColumnWidth * col;
+  const int y = kTopMargin + kLinePitch * p.line;
+  if (c.glyph == kGlyphUnicode) {
+    const Glyph glyph = UnicodeGlyph(static_cast<char32_t>(c.value));
+    const int width = glyph.columns == 2 ? kWideWidth : kNarrowWidth;
+    CopyCell(p.target, p.atlas, x, y, glyph.origin.x, glyph.origin.y, width, kGlyphHeight);
+  } else if (c.glyph == kGlyphUnreadable) {
+    const CellOrigin o = UnreadableByteCell();
+    for (int i = 0; i < c.columns; ++i) {
+      CopyCell(p.target, p.atlas, x + kColumnWidth * i, y, o.x, o.y, kNarrowWidth, kGlyphHeight);
+    }
+  }
+}
+
+// Lays lines first..last out again from the top line, painting as it goes.
+void PaintUnicodeLines(PaintTarget target, CellSource atlas, const PaintRange& r) {
+  LinePlace place = view.topPlace;
+  for (int k = 0; k < r.first; ++k) {
+    place = LayOutLineAt(place, view.columns, nullptr, nullptr, nullptr);
+  }
+  for (int i = r.first; i <= r.last; ++i) {
+    LinePaint paint{target, atlas, &r, i};
+    bool ended = false;
+    place = LayOutLineAt(place, view.columns, PaintCharacter, &paint, &ended);
+    if (ended) return;
+  }
+}
+
 }  // namespace
 
 bool PaintPage(PaintTarget target, const PixelRect& request) {
@@ -117,8 +159,15 @@ bool PaintPage(PaintTarget target, const PixelRect& request) {
   if (update.left >= update.right || update.top >= update.bottom) return false;
   const PaintRange range = RangeOf(update);
   if (documentHandle == kInvalidFile || range.first > lastLine - view.topLine) return false;
-  const CellSource atlas = SelectAtlas(target, atlasBitmap);
-  if (range.first <= range.last) PaintLines(target, atlas, range);
+  const bool unicode = ReadsThroughUnicode();
+  const CellSource atlas = SelectAtlas(target, unicode ? glyphsBitmap : atlasBitmap);
+  if (range.first <= range.last) {
+    if (unicode) {
+      PaintUnicodeLines(target, atlas, range);
+    } else {
+      PaintLines(target, atlas, range);
+    }
+  }
   ReleaseAtlas(atlas);
   return true;
 }

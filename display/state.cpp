@@ -3,9 +3,11 @@
 ViewState view;
 int wheelRemainder = 0;
 BitmapHandle atlasBitmap = 0;
+BitmapHandle glyphsBitmap = 0;
 
 void ResetDisplayState() {
   view = ViewState{};
   wheelRemainder = 0;
   atlasBitmap = 0;
+  glyphsBitmap = 0;
 }

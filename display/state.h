@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "document/line_table.h"  // LinePlace
 #include "platform/platform.h"
 
 // Which display line stands at the top and how much the window holds.
@@ -14,6 +15,7 @@ struct ViewState {
   int maxTopLine = 0;          // largest topLine, so the last page shows the last lines
   int pageLines = 0;           // whole display lines in the client height, at least 1
   int columns = 0;             // character columns per display line, 2..253
+  LinePlace topPlace{};        // where topLine starts, when the Line table lays the text out
 };
 extern ViewState view;
 
@@ -24,6 +26,8 @@ extern int wheelRemainder;
 
 // The atlas bitmap, loaded at window creation; 0 while not loaded.
 extern BitmapHandle atlasBitmap;
+// The Unicode atlas, the bitmap "Glyphs", for the Line table's modes; loaded with it.
+extern BitmapHandle glyphsBitmap;
 
 // Every field above back to its start-up value; frees nothing.
 void ResetDisplayState();

@@ -1,7 +1,10 @@
 #include "display/view.h"
 
+#include <algorithm>
+
 #include "display/geometry.h"
 #include "document/line_index.h"
+#include "document/line_table.h"
 #include "document/reader.h"
 #include "document/work_area.h"
 #include "platform/platform.h"
@@ -28,10 +31,97 @@ void ApplyClientSize(unsigned sizeKind, int width, int height) {
   if (view.topLine != previousTop || view.topOffset != anchor) InvalidateClient();
 }
 
+namespace {
+
+// Bytes of text the Line table lays out at a time: a slice takes some tens
+// of milliseconds, between which the window answers the user.
+constexpr std::int32_t kLayoutSlice = 4 << 20;
+constexpr std::int32_t kFirstPageSlice = 64 << 10;
+
+// Thumb positions travel in 16 bits (HIWORD of WM_VSCROLL): a longer
+// document's scroll bar counts in units of several lines.
+constexpr int kScrollUnits = 32767;
+
+// The scroll bar's page and the positions its thumb takes, 0..span.
+struct ScrollScale {
+  int page;
+  int span;
+};
+
+ScrollScale ScaledBar() {
+  const std::int64_t lines = static_cast<std::int64_t>(lastLine) + 1;
+  const int page =
+      static_cast<int>(std::max<std::int64_t>(1, view.pageLines * kScrollUnits / lines));
+  return ScrollScale{page, kScrollUnits - page + 1};
+}
+
+bool BarIsScaled() {
+  return lastLine > kScrollUnits;
+}
+
+// The line a thumb position stands for.
+int LineAtThumb(int position) {
+  if (!BarIsScaled()) return position;
+  const ScrollScale scale = ScaledBar();
+  return static_cast<int>((static_cast<std::int64_t>(position) * view.maxTopLine + scale.span / 2) /
+                          scale.span);
+}
+
+// Puts line at the top in the Line table's modes: a few lines on are laid
+// out from the top line, anything else from the line kept before it.
+void SetTopLine(int line) {
+  const int ahead = line - view.topLine;
+  if (ahead > 0 && ahead <= kLinesPerPlace) {
+    for (int i = 0; i < ahead; ++i) {
+      view.topPlace = LayOutLineAt(view.topPlace, view.columns, nullptr, nullptr, nullptr);
+    }
+  } else if (ahead != 0) {
+    view.topPlace = PlaceOfLine(line);
+  }
+  view.topLine = line;
+  view.topOffset = view.topPlace.offset;
+}
+
+}  // namespace
+
+void StartLayout(std::int32_t anchor) {
+  StartLineTable(view.columns);
+  ExtendLineTableTo(anchor);
+  const int top = LineOfOffset(anchor);
+  while (!LineTableDone() && lastLine < top + view.pageLines) ContinueLineTable(kFirstPageSlice);
+  if (!LineTableDone()) StartWindowTimer(kLayoutTimer, 1);
+}
+
+void ContinueLayout() {
+  if (documentHandle == kInvalidFile || !ReadsThroughUnicode() || LineTableDone()) {
+    StopWindowTimer(kLayoutTimer);
+    return;
+  }
+  const int shownBefore = lastLine;
+  const bool done = ContinueLineTable(kLayoutSlice);
+  if (done) StopWindowTimer(kLayoutTimer);
+  ComputeMaxTopLine();
+  UpdateScrollBar();
+  // The view stands where it stood; lines that were not laid out yet when the
+  // page was painted are there now.
+  if (shownBefore < view.topLine + view.pageLines) InvalidateClient();
+}
+
+void FinishLayout() {
+  while (ReadsThroughUnicode() && !LineTableDone()) ContinueLineTable(kLayoutSlice);
+  StopWindowTimer(kLayoutTimer);
+  ComputeMaxTopLine();
+}
+
 void Relayout(bool rebuild, RelayoutTop top) {
-  const std::int32_t anchor = view.topOffset;
+  const std::int32_t anchor = top == RelayoutTop::kDocumentStart ? 0 : view.topOffset;
   ShowHourglass();
-  if (rebuild) truncated = BuildLineIndex(view.columns);
+  if (rebuild && ReadsThroughUnicode()) {
+    StartLayout(anchor);
+  } else if (rebuild) {
+    StopWindowTimer(kLayoutTimer);
+    truncated = BuildLineIndex(view.columns);
+  }
   if (top == RelayoutTop::kDocumentStart) {
     ResetViewToTop();
   } else {
@@ -48,12 +138,19 @@ void ComputeMaxTopLine() {
 void ResetViewToTop() {
   view.topLine = 0;
   view.topOffset = 0;
+  view.topPlace = kDocumentStart;
   wheelRemainder = 0;
   ComputeMaxTopLine();
 }
 
 void ReanchorAt(std::int32_t anchor) {
   ComputeMaxTopLine();
+  if (ReadsThroughUnicode()) {
+    view.topLine = std::min(LineOfOffset(anchor), view.maxTopLine);
+    view.topPlace = PlaceOfLine(view.topLine);
+    view.topOffset = view.topPlace.offset;
+    return;
+  }
   view.topLine = 0;
   view.topOffset = 0;
   while (view.topLine < view.maxTopLine && view.topOffset + lineBytes[view.topLine] <= anchor) {
@@ -63,6 +160,14 @@ void ReanchorAt(std::int32_t anchor) {
 }
 
 void UpdateScrollBar() {
+  if (BarIsScaled()) {
+    const ScrollScale scale = ScaledBar();
+    const std::int64_t position =
+        view.maxTopLine > 0 ? static_cast<std::int64_t>(view.topLine) * scale.span / view.maxTopLine
+                            : 0;
+    SetVScroll(kScrollUnits, scale.page, static_cast<int>(position));
+    return;
+  }
   const int lines = lastLine + 1;
   SetVScroll(lastLine, view.pageLines < lines ? view.pageLines : lines, view.topLine);
 }
@@ -72,6 +177,7 @@ void SetVScroll(int maximum, int page, int position) {
 }
 
 void ScrollLinesDown(int n) {
+  if (ReadsThroughUnicode()) return SetTopLine(view.topLine + n);
   for (int i = 0; i < n; ++i) {
     view.topOffset += lineBytes[view.topLine];
     ++view.topLine;
@@ -79,6 +185,7 @@ void ScrollLinesDown(int n) {
 }
 
 void ScrollLinesUp(int n) {
+  if (ReadsThroughUnicode()) return SetTopLine(view.topLine - n);
   for (int i = 0; i < n; ++i) {
     --view.topLine;
     view.topOffset -= lineBytes[view.topLine];
@@ -143,12 +250,13 @@ bool HandleScrollCommand(int code, int thumbPosition) {
     case kScrollThumbTrack:
       // The bar's range keeps the thumb within 0..maxTopLine; a forged message
       // must not walk the view past the table, so MoveTo holds it there anyway.
-      MoveTo(thumbPosition);
+      MoveTo(LineAtThumb(thumbPosition));
       break;
     case kScrollTop:
       if (top == 0) break;
       view.topLine = 0;
       view.topOffset = 0;
+      view.topPlace = kDocumentStart;
       UpdateScrollBar();
       InvalidateClient();
       break;

@@ -25,6 +25,17 @@ enum class RelayoutTop {
 // shows the arrow.
 void Relayout(bool rebuild, RelayoutTop top);
 
+// The Line table's modes lay a document out in slices, one a timer tick.
+constexpr unsigned kLayoutTimer = 1;
+
+// Starts the Line table's layout: what the window shows from the line that
+// holds anchor is laid out at once, the rest on the timer.
+void StartLayout(std::int32_t anchor);
+// The timer's slice; the scroll bar grows with the lines.
+void ContinueLayout();
+// Lays the rest out at once (for the tools, which show one page and end).
+void FinishLayout();
+
 // maxTopLine from lastLine and pageLines.
 void ComputeMaxTopLine();
 

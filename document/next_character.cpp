@@ -2,9 +2,129 @@
 
 #include "document/encoding_mode.h"
 #include "document/reader.h"
+#include "document/unicode_cells.h"
+#include "encoding/byte_rules.h"
+#include "encoding/byte_steps.h"
+#include "encoding/transcode.h"
+
+namespace {
+
+constexpr char32_t kByteOrderMark = 0xFEFF;
+
+// A character of the Unicode modes, begun at start, that reads as point.
+Character FromCodePoint(std::int32_t start, int bytes, char32_t point) {
+  Character c{kTextCharacter, bytes, 0, kGlyphUnicode, point, start, hzInRun};
+  if (point == kLineFeed || point == kCarriageReturn) {
+    c.kind = kLineBreak;
+  } else if (point == kTab) {
+    c.kind = kTabCharacter;
+  } else if (point == kByteOrderMark && start == 0) {
+    c.glyph = kGlyphNone;  // the mark says how the text is stored; it is not shown
+  } else {
+    c.columns = UnicodeColumns(point);
+  }
+  return c;
+}
+
+// The decoding of one character: a transcoding at its start.
+Transcoding CharacterDecoding(Encoding encoding) {
+  Transcoding decoding = StartTranscoding(encoding, kUtf8, kReplaceUnconvertible);
+  decoding.started = true;  // a UTF-16 text's mark is read as a character of its own
+  decoding.bigEndian = utf16BigEndian;
+  return decoding;
+}
+
+// What the bytes of one character, length of them at the front of bytes,
+// read as in encoding. Bytes that read as no character are shown a byte to
+// a placeholder: the reading starts again at the byte after the first, but a
+// UTF-16 unit stays whole, so that the units after it keep their places.
+Character Decode(Encoding encoding, std::int32_t start, const std::uint8_t* bytes, int length) {
+  Transcoding t = CharacterDecoding(encoding);
+  char32_t points[4];
+  const CodecResult r =
+      DecodeToCodePoints(&t, bytes, static_cast<std::size_t>(length), true, points);
+  if (t.malformed > 0 || r.written == 0) {
+    const int taken = encoding == kUtf16 ? length : 1;
+    if (taken < length) SeekTo(start + taken);
+    return Character{kTextCharacter, taken, taken, kGlyphUnreadable, 0, start, hzInRun};
+  }
+  // Of a code that reads as a letter and its accent (Big5-HKSCS's Ê̄), the letter is drawn.
+  return FromCodePoint(start, length, points[0]);
+}
+
+// A CR that begins a CR LF takes the LF with it.
+Character JoinLineFeed(Character c) {
+  if (c.kind != kLineBreak || c.value != kCarriageReturn) return c;
+  const std::int32_t after = c.start + c.bytes;
+  const Character next = NextCharacter();
+  if (next.kind == kLineBreak && next.value == kLineFeed) {
+    c.bytes += next.bytes;
+  } else {
+    SeekTo(after);
+    hzInRun = next.hzInRunBefore;
+  }
+  return c;
+}
+
+// The next character of an encoding the room decodes, bytes read until its
+// rules tell where the character ends.
+Character NextDecodedCharacter() {
+  const std::int32_t start = CurrentOffset();
+  std::uint8_t bytes[4];
+  int have = 0;
+  bool ends = false;
+  for (;;) {
+    const int b = ReadByte();
+    if (b < 0) {
+      ends = true;
+    } else {
+      bytes[have++] = static_cast<std::uint8_t>(b);
+    }
+    if (have == 0) return Character{kEndOfText, 0, 0, kGlyphNone, 0, start, hzInRun};
+    const int length = CharacterLength(textMode, bytes, have, ends, utf16BigEndian);
+    if (length > 0) {
+      if (length < have) SeekTo(start + length);
+      return Decode(textMode, start, bytes, length);
+    }
+  }
+}
+
+// HZ: "~{" and "~}" switch the reading into and out of GB2312 pairs of 7-bit
+// bytes and take no columns; "~~" is a "~"; a run ends at a line break.
+Character NextHzCharacter() {
+  const std::int32_t start = CurrentOffset();
+  const bool inRun = hzInRun;
+  const int a = ReadByte();
+  if (a < 0) return Character{kEndOfText, 0, 0, kGlyphNone, 0, start, inRun};
+  if (a == kCarriageReturn || a == kLineFeed) {
+    hzInRun = false;
+    return Character{kLineBreak, 1, 0, kGlyphNone, static_cast<std::uint32_t>(a), start, inRun};
+  }
+  const int b = ReadByte();
+  if (a == '~' && (b == '{' || b == '}' || b == '~')) {
+    if (b == '~' && !inRun) return FromCodePoint(start, 2, '~');
+    hzInRun = b == '{';
+    return Character{kTextCharacter, 2, 0, kGlyphNone, 0, start, inRun};
+  }
+  if (inRun && IsHzRunLead(a) && IsHzRunTrail(b)) {
+    const std::uint8_t pair[2] = {static_cast<std::uint8_t>(a | 0x80),
+                                  static_cast<std::uint8_t>(b | 0x80)};
+    Character c = Decode(kGb2312, start, pair, 2);
+    c.hzInRunBefore = inRun;
+    return c;
+  }
+  SeekTo(start + 1);
+  if (a == kTab) return Character{kTabCharacter, 1, 0, kGlyphNone, kTab, start, inRun};
+  if (a < 0x80) return FromCodePoint(start, 1, static_cast<char32_t>(a));
+  return Character{kTextCharacter, 1, 1, kGlyphUnreadable, 0, start, inRun};
+}
+
+}  // namespace
 
 Character NextCharacter() {
-  Character c{kTextCharacter, 1, 1, kGlyphByte, 0};
+  if (textMode == kHz) return JoinLineFeed(NextHzCharacter());
+  if (textMode != kGb2312) return JoinLineFeed(NextDecodedCharacter());
+  Character c{kTextCharacter, 1, 1, kGlyphByte, 0, 0, false};
   const int a = ReadByte();
   if (a < 0) {
     c.kind = kEndOfText;
@@ -45,6 +165,11 @@ Character NextCharacter() {
 }
 
 void GiveBack(const Character& character) {
+  if (textMode != kGb2312) {
+    SeekTo(character.start);
+    hzInRun = character.hzInRunBefore;
+    return;
+  }
   if (character.glyph == kGlyphPair) Unread(static_cast<int>(character.value & 0xFF));
   Unread(static_cast<int>(character.glyph == kGlyphPair ? character.value >> 8 : character.value));
 }

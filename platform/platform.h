@@ -54,6 +54,7 @@ constexpr unsigned kMessagePaint = 0x000F;          // WM_PAINT
 constexpr unsigned kMessageClose = 0x0010;          // WM_CLOSE
 constexpr unsigned kMessageKeyDown = 0x0100;        // WM_KEYDOWN
 constexpr unsigned kMessageCommand = 0x0111;        // WM_COMMAND
+constexpr unsigned kMessageTimer = 0x0113;          // WM_TIMER
 constexpr unsigned kMessageVScroll = 0x0115;        // WM_VSCROLL
 constexpr unsigned kMessageInitMenuPopup = 0x0117;  // WM_INITMENUPOPUP
 constexpr unsigned kMessageMouseWheel = 0x020A;     // WM_MOUSEWHEEL
@@ -221,6 +222,11 @@ void PostToWindow(unsigned message, MessageParam wParam, MessageData lParam);
 MessageResult SendToWindow(unsigned message, MessageParam wParam, MessageData lParam);
 // PostQuitMessage
 void PostQuit(int exitCode);
+// SetTimer on the main window: kMessageTimer with wParam id comes every
+// milliseconds once nothing else waits (input and painting go first).
+void StartWindowTimer(unsigned id, unsigned milliseconds);
+// KillTimer
+void StopWindowTimer(unsigned id);
 // DefWindowProcA
 MessageResult DefaultProcedure(unsigned message, MessageParam wParam, MessageData lParam);
 // SetWindowTextA
@@ -249,6 +255,12 @@ unsigned WheelScrollLines();
 
 // CheckMenuItem MF_BYCOMMAND
 void CheckMenuCommand(int command, bool checked);
+// Whether the program picks each document's encoding by detection until the
+// user says otherwise: the native reader does, tavelo.exe keeps to GB2312.
+bool DetectsEncodingAtFirst();
+// CheckMenuRadioItem MF_BYCOMMAND: checked gets the radio bullet, the rest
+// of first..last none.
+void CheckMenuRadio(int first, int last, int checked);
 // EnableMenuItem MF_BYCOMMAND
 void EnableMenuCommand(int command, bool enabled);
 

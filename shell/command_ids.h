@@ -13,6 +13,15 @@
 #define CMD_BIG5 110
 #define CMD_SILENT 120
 #define CMD_AUTOOPEN 130
+#define CMD_DETECT 140
+/* The reading modes, a radio group in this order. */
+#define CMD_MODE_GB2312 150
+#define CMD_MODE_GB18030 151
+#define CMD_MODE_BIG5 152
+#define CMD_MODE_BIG5_HKSCS 153
+#define CMD_MODE_UTF8 154
+#define CMD_MODE_UTF16 155
+#define CMD_MODE_HZ 156
 #define CMD_ABOUT 200
 
 #endif

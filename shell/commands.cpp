@@ -5,6 +5,7 @@
 #include "document/reader.h"
 #include "shell/association.h"
 #include "shell/command_ids.h"
+#include "shell/encoding_menu.h"
 #include "shell/file_names.h"
 #include "shell/handlers.h"
 #include "shell/message_boxes.h"
@@ -43,6 +44,14 @@ void OnCommand(int command) {
     case CMD_SILENT: ToggleOption(options.silentMode, CMD_SILENT); break;
     case CMD_AUTOOPEN: ToggleOption(options.autoOpen, CMD_AUTOOPEN); break;
     case CMD_ABOUT: ShowAbout(); break;
+    case CMD_DETECT: ToggleDetection(); break;
+    case CMD_MODE_GB2312:
+    case CMD_MODE_GB18030:
+    case CMD_MODE_BIG5:
+    case CMD_MODE_BIG5_HKSCS:
+    case CMD_MODE_UTF8:
+    case CMD_MODE_UTF16:
+    case CMD_MODE_HZ: ChooseReadingMode(command); break;
     default: break;
   }
 }

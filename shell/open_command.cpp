@@ -9,6 +9,7 @@
 #include "document/reader.h"
 #include "platform/platform.h"
 #include "shell/command_ids.h"
+#include "shell/encoding_menu.h"
 #include "shell/file_dialog.h"
 #include "shell/file_names.h"
 #include "shell/message_boxes.h"
@@ -28,13 +29,6 @@ void RecordLastDirectory() {
   CloseRegistryKey(key);
 }
 
-void SetDocumentCaption() {
-  char caption[sizeof kDocumentCaptionPrefix + kMaxPath];
-  std::strcpy(caption, kDocumentCaptionPrefix);
-  std::strcat(caption, fileName);
-  SetCaption(caption);
-}
-
 // Lays the new document out in the current mode with its top at the top.
 void LayOutFromTop() {
   Relayout(true, RelayoutTop::kDocumentStart);
@@ -48,6 +42,18 @@ const char* Big5MapWarning(Big5MapFailure failure) {
 }
 
 }  // namespace
+
+void SetDocumentCaption() {
+  char caption[sizeof kDocumentCaptionPrefix + kMaxPath + 16];
+  std::strcpy(caption, kDocumentCaptionPrefix);
+  std::strcat(caption, currentName);
+  if (const char* label = ReadingModeLabel()) {
+    std::strcat(caption, " [");
+    std::strcat(caption, label);
+    std::strcat(caption, "]");
+  }
+  SetCaption(caption);
+}
 
 bool DirectoryOf(const char* name, char (&directory)[kMaxPath]) {
   const char* slash = std::strrchr(name, PathSeparator());
@@ -86,9 +92,10 @@ void OpenCommand() {
   if (documentHandle != kInvalidFile) CloseFile(documentHandle);
   documentHandle = file;
   truncationWarned = false;
-  SetDocumentCaption();
   SetName(currentName, fileName);
-  if (ExtensionAsksForOtherMode(fileName)) {
+  const bool picked = PickModeOnOpen();
+  SetDocumentCaption();
+  if (!picked && ExtensionAsksForOtherMode(fileName)) {
     view.topOffset = 0;
     layoutAwaitsToggle = true;
     PostToWindow(kMessageCommand, CMD_BIG5, 0);
@@ -98,6 +105,9 @@ void OpenCommand() {
 }
 
 void Big5Toggle() {
+  // The toggle belongs to the modes the reader has always had: from a mode
+  // through Unicode it turns BIG5 mode on.
+  ReturnToGbMode();
   Big5MapFailure failure = Big5MapFailure::kNone;
   if (big5Mode) {
     FreeBig5Map();

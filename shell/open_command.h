@@ -7,6 +7,10 @@
 // the document, sets the caption and lays it out in the mode its name asks for.
 void OpenCommand();
 
+// "Tavelo - " and the document's name, with the mode's name in the modes
+// through Unicode ("Tavelo - novel.txt [UTF-8]").
+void SetDocumentCaption();
+
 // Switches between GB and BIG5 mode and lays the document out again.
 void Big5Toggle();
 

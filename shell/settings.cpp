@@ -34,6 +34,12 @@ const Setting kOptionValues[] = {
     {kAutoOpenValue, kAutoOpenValue, &options.autoOpen, 4},
 };
 
+// The values written once the user has chosen them (the field is not -1).
+const Setting kChoiceValues[] = {
+    {kDetectValue, kDetectValue, &options.detectEncoding, 4},
+    {kReadingModeValue, kReadingModeValue, &options.readingMode, 4},
+};
+
 template <std::size_t n>
 void ReadValues(RegistryKey key, const Setting (&values)[n]) {
   for (const Setting& s : values) ReadIntegerValue(key, s.readName, *s.field, s.size);
@@ -42,10 +48,12 @@ void ReadValues(RegistryKey key, const Setting (&values)[n]) {
 // Writes the values into the key at path, which is opened, never created:
 // a key deleted meanwhile, or not writable, is skipped.
 template <std::size_t n>
-void WriteValues(const char* path, const Setting (&values)[n]) {
+void WriteValues(const char* path, const Setting (&values)[n], bool chosenOnly = false) {
   RegistryKey key;
   if (!OpenRegistryKey(kLocalMachine, path, kKeySetValue, &key)) return;
-  for (const Setting& s : values) WriteIntegerValue(key, s.writtenName, *s.field, s.size);
+  for (const Setting& s : values) {
+    if (!chosenOnly || *s.field >= 0) WriteIntegerValue(key, s.writtenName, *s.field, s.size);
+  }
   CloseRegistryKey(key);
 }
 
@@ -62,6 +70,7 @@ bool ReadSettings() {
   CloseRegistryKey(key);
   if (OpenRegistryKey(kLocalMachine, kOptionsKey, kKeyRead, &key)) {
     ReadValues(key, kOptionValues);
+    ReadValues(key, kChoiceValues);
     CloseRegistryKey(key);
   }
   return true;
@@ -69,6 +78,7 @@ bool ReadSettings() {
 
 void SaveSettings() {
   WriteValues(kOptionsKey, kOptionValues);
+  WriteValues(kOptionsKey, kChoiceValues, true);
   WriteValues(kPositionKey, kPlacementValues);
 }
 

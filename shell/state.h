@@ -12,6 +12,10 @@ struct Options {
   int silentMode = 0;  // no beep before message boxes; saved
   int autoOpen = 1;    // show the open dialog at start-up; saved
   int skipSave = 0;    // Uninstall ran: write no settings at exit
+  // Saved once the user has chosen them; -1 until then, which keeps the
+  // program's first behaviour (and writes nothing new to the registry).
+  int detectEncoding = -1;  // detection picks the mode on each open
+  int readingMode = -1;     // the menu's reading mode, counted from GB2312
 };
 extern Options options;
 

@@ -1,10 +1,12 @@
 #include "conversion/big5_map.h"
 #include "display/glyph_atlas.h"
+#include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/reader.h"
 #include "document/work_area.h"
 #include "shell/association.h"
 #include "shell/command_ids.h"
+#include "shell/encoding_menu.h"
 #include "shell/handlers.h"
 #include "shell/message_boxes.h"
 #include "shell/placement.h"
@@ -24,8 +26,11 @@ MessageResult OnCreate() {
     CheckMenuCommand(CMD_SILENT, options.silentMode != 0);
     CheckMenuCommand(CMD_AUTOOPEN, options.autoOpen != 0);
   }
+  ApplySavedReadingMode();
   atlasBitmap = LoadBitmapResource(kFontBitmapName);
   if (atlasBitmap == 0) return FailCreation(kCouldNotLoadFonts);
+  glyphsBitmap = LoadBitmapResource(kGlyphsBitmapName);
+  if (glyphsBitmap == 0) return FailCreation(kCouldNotLoadFonts);
   if (!AllocateWorkArea()) return FailCreation(kCouldNotAllocateMemory);
   AcceptDroppedFiles(true);
   if (placement.WinStatus == -1) {
@@ -41,6 +46,11 @@ MessageResult OnDestroy() {
     DeleteBitmap(atlasBitmap);
     atlasBitmap = 0;
   }
+  if (glyphsBitmap != 0) {
+    DeleteBitmap(glyphsBitmap);
+    glyphsBitmap = 0;
+  }
+  StopWindowTimer(kLayoutTimer);
   FreeWorkArea();
   if (big5Mode) {
     FreeBig5Map();

@@ -71,6 +71,12 @@ MessageResult WindowProcedure(unsigned message, MessageParam wParam, MessageData
     case kMessagePaint: return OnPaint();
     case kMessageKeyDown: OnKeyDown(static_cast<unsigned>(wParam)); return 0;
     case kMessageCommand: OnCommand(LowWord(wParam)); return 0;
+    case kMessageTimer:
+      if (static_cast<unsigned>(wParam) == kLayoutTimer) {
+        ContinueLayout();
+        return 0;
+      }
+      break;
     case kMessageVScroll:
       if (OnVScroll(LowWord(wParam), HighWord(wParam))) return 0;
       break;

@@ -3,16 +3,18 @@
 // can be looked at, or compared pixel for pixel with a screenshot of the real
 // program.
 //
-//   tavelo-render [--big5] [--size WxH] [--top LINE] [--report] INPUT OUTPUT.png
+//   tavelo-render [--encoding NAME | --big5] [--size WxH] [--top LINE] [--report]
+//                 INPUT OUTPUT.png
 //   tavelo-render --help | --version
 //
 // It runs the program's own layout, view and painter on an off-screen page
 // of that client size: the size handler lays the document out for it, the
 // view moves down LINE lines (never past the last page), and the painter
-// paints the whole page. The page is white with black glyphs. --big5 shows
-// the document in BIG5 mode; without it the document is read as GB2312,
-// whatever its name. The default size is 640x480. --report prints the view
-// the page was painted from (columns, page lines, last line, largest and
+// paints the whole page. The page is white with black glyphs. --encoding
+// names the reader's mode: gb2312 (the default, whatever the name),
+// big5-as-gb2312 (BIG5 mode, also --big5), gb18030, big5, big5-hkscs,
+// utf-8, utf-16, hz, or auto (the mode detection picks on open). The default size is 640x480.
+// --report prints the view the page was painted from (columns, page lines, last line, largest and
 // actual top line) as one line on standard output. INPUT may be a pipe, a
 // FIFO or a device, read as a stream ("-" is standard input, or as OUTPUT
 // standard output); an OUTPUT that is INPUT by any name is
@@ -26,8 +28,10 @@
 #include <string>
 
 #include "conversion/big5_map.h"
+#include "conversion/reading_mode.h"
 #include "display/glyph_atlas.h"
 #include "display/page_painter.h"
+#include "display/unicode_glyphs.h"
 #include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/line_index.h"
@@ -47,9 +51,24 @@ constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
 constexpr long kLargestSide = 8192;      // pixels; far beyond any monitor
 constexpr long kLargestTopLine = 32767;  // the line index holds at most 32,768 lines
+constexpr long kLargestTableLine = 999999999;
+
+// The modes --encoding names, as the reader's menu offers them.
+struct ModeName {
+  const char* name;
+  Encoding mode;
+  bool big5;  // BIG5 mode: BIG5 shown through GB2312's glyphs
+};
+const ModeName kModeNames[] = {
+    {"gb2312", kGb2312, false},        {"big5-as-gb2312", kGb2312, true},
+    {"gb18030", kGb18030, false},      {"big5", kBig5, false},
+    {"big5-hkscs", kBig5Hkscs, false}, {"utf-8", kUtf8, false},
+    {"utf-16", kUtf16, false},         {"hz", kHz, false},
+    {"auto", kBinary, false},
+};
 
 struct Request {
-  bool big5 = false;
+  const ModeName* mode = &kModeNames[0];
   bool report = false;
   int width = kDefaultWidth;
   int height = kDefaultHeight;
@@ -59,13 +78,17 @@ struct Request {
 };
 
 constexpr char kUsage[] =
-    "tavelo-render [--big5] [--size WxH] [--top LINE] [--report] INPUT OUTPUT.png"
+    "tavelo-render [--encoding NAME | --big5] [--size WxH] [--top LINE] [--report] INPUT "
+    "OUTPUT.png"
     " | --help | --version";
 
 constexpr char kHelp[] =
-    "  --big5       show INPUT in BIG5 mode (it is read as GB2312 otherwise)\n"
+    "  --encoding NAME  the mode INPUT is read in: gb2312 (the default), big5-as-gb2312,\n"
+    "               gb18030, big5, big5-hkscs, utf-8, utf-16, hz, or auto (detected)\n"
+    "  --big5       the same as --encoding big5-as-gb2312\n"
     "  --size WxH   the client area in pixels, each side 1 to 8192 (default 640x480)\n"
-    "  --top LINE   the top line, 0 to 32767, no further than the last page allows\n"
+    "  --top LINE   the top line, no further than the last page allows (gb2312 and\n"
+    "               big5-as-gb2312 hold at most 32,768 lines: 0 to 32767)\n"
     "  --report     print the view the page was painted from on standard output\n"
     "  --help       print this text\n"
     "  --version    print the version\n"
@@ -106,7 +129,16 @@ int ParseArguments(int argc, char** argv, Request* request) {
       break;
     }
     if (option == "--big5") {
-      request->big5 = true;
+      request->mode = &kModeNames[1];
+    } else if (option == "--encoding") {
+      if (++i == argc) return Usage("--encoding needs a name");
+      request->mode = nullptr;
+      for (const ModeName& m : kModeNames) {
+        if (std::strcmp(argv[i], m.name) == 0) request->mode = &m;
+      }
+      if (request->mode == nullptr) {
+        return Usage((std::string("unknown encoding ") + argv[i]).c_str());
+      }
     } else if (option == "--report") {
       request->report = true;
     } else if (option == "--size") {
@@ -116,14 +148,17 @@ int ParseArguments(int argc, char** argv, Request* request) {
       }
     } else if (option == "--top") {
       if (++i == argc) return Usage("--top needs a line number");
-      if (!ParseNumber(argv[i], 0, kLargestTopLine, &request->topLine)) {
-        return Usage("the top line must be a whole number from 0 to 32767");
+      if (!ParseNumber(argv[i], 0, kLargestTableLine, &request->topLine)) {
+        return Usage("the top line must be a whole number from 0");
       }
     } else {
       return Usage(("unknown option " + option).c_str());
     }
   }
   if (argc - i != 2) return Usage("give one INPUT and one OUTPUT.png");
+  if (request->mode->mode == kGb2312 && request->topLine > kLargestTopLine) {
+    return Usage("in gb2312 and big5-as-gb2312 the top line must be from 0 to 32767");
+  }
   request->input = argv[i];
   request->output = argv[i + 1];
   return 0;
@@ -134,13 +169,17 @@ int ParseArguments(int argc, char** argv, Request* request) {
 int Render(const Request& request) {
   atlasBitmap = LoadBitmapResource(kFontBitmapName);
   if (atlasBitmap == 0) return ReportFailure(request.input, "cannot load the glyph atlas");
+  glyphsBitmap = LoadBitmapResource(kGlyphsBitmapName);
+  if (glyphsBitmap == 0) return ReportFailure(request.input, "cannot load the Unicode atlas");
   if (!OpenDocument(request.input)) return 1;
-  if (request.big5) {
+  if (request.mode->big5) {
     if (!LoadBig5Map()) return 1;  // the map has said why
     big5Mode = 1;
   }
+  SetTextMode(request.mode->mode == kBinary ? DetectReadingMode() : request.mode->mode);
   SetPageSize(request.width, request.height);
   ApplyClientSize(kSizeRestored, request.width, request.height);
+  FinishLayout();
   ScrollLinesDown(request.topLine < view.maxTopLine ? request.topLine : view.maxTopLine);
   PixelRect update;
   const PaintTarget target = BeginWindowPaint(&update);

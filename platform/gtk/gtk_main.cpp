@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <deque>
+#include <map>
 #include <string>
 
 GtkWidget* mainWindow = nullptr;
@@ -129,6 +130,31 @@ int RunMessageLoop() {
     mainWindow = nullptr;
   }
   return quitCode;
+}
+
+namespace {
+
+std::map<unsigned, guint> timerSources;  // by the caller's timer id
+
+// Below GTK's drawing and input, as WM_TIMER comes after them.
+gboolean OnTimer(gpointer id) {
+  WindowProcedure(kMessageTimer, GPOINTER_TO_UINT(id), 0);
+  return G_SOURCE_CONTINUE;
+}
+
+}  // namespace
+
+void StartWindowTimer(unsigned id, unsigned milliseconds) {
+  if (mainWindow == nullptr || timerSources.count(id) != 0) return;
+  timerSources[id] =
+      g_timeout_add_full(G_PRIORITY_LOW, milliseconds, OnTimer, GUINT_TO_POINTER(id), nullptr);
+}
+
+void StopWindowTimer(unsigned id) {
+  const auto found = timerSources.find(id);
+  if (found == timerSources.end()) return;
+  g_source_remove(found->second);
+  timerSources.erase(found);
 }
 
 void PostToWindow(unsigned message, MessageParam wParam, MessageData lParam) {

@@ -102,6 +102,19 @@ void CheckMenuCommand(int command, bool checked) {
   settingCheck = false;
 }
 
+bool DetectsEncodingAtFirst() {
+  return true;
+}
+
+void CheckMenuRadio(int first, int last, int checked) {
+  for (int command = first; command <= last; ++command) {
+    auto it = items.find(command);
+    if (it == items.end() || !GTK_IS_CHECK_MENU_ITEM(it->second)) continue;
+    gtk_check_menu_item_set_draw_as_radio(GTK_CHECK_MENU_ITEM(it->second), TRUE);
+    CheckMenuCommand(command, command == checked);
+  }
+}
+
 void EnableMenuCommand(int command, bool enabled) {
   auto it = items.find(command);
   if (it != items.end()) gtk_widget_set_sensitive(it->second, enabled);

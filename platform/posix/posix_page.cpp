@@ -72,6 +72,8 @@ void CopyCell(PaintTarget, CellSource source, int x, int y, int sourceX, int sou
 
 void SetScrollBar(int, int, int) {}
 void ScrollClient(int) {}
+void StartWindowTimer(unsigned, unsigned) {}
+void StopWindowTimer(unsigned) {}
 void InvalidateClient() {}
 void ShowHourglass() {}
 void ShowArrow() {}

@@ -142,6 +142,9 @@ MessageResult SimOpenPopup(int position, bool systemMenu = false);
 // Dispatches queued messages, then paints, until nothing is left or the quit
 // message arrives (posted messages come before paints, as on Win32).
 void SimRunUntilIdle();
+bool SimTimerRunning(unsigned id);
+// The native reader's default: detection picks each document's mode.
+void SimSetDetectsAtFirst(bool detects);
 bool SimQuitPosted();
 int SimQuitCode();
 int SimPendingMessages();

@@ -3,6 +3,7 @@
 // resizes the client area, menus, cursors and dropped files.
 #include <deque>
 #include <map>
+#include <set>
 
 #include "platform/platform.h"
 #include "platform/sim/sim.h"
@@ -19,6 +20,8 @@ struct Posted {
 };
 
 std::deque<Posted> queue;
+std::set<unsigned> timers;  // started and not stopped
+bool detectsAtFirst = false;
 bool quitPosted = false;
 int quitCode = 0;
 const PixelRect kDefaultMonitor{0, 0, 1024, 768};
@@ -110,6 +113,8 @@ PixelRect DefaultRect(int x, int y, int width, int height) {
 void SimResetWindow() {
   simWindow = SimWindowState{};
   queue.clear();
+  timers.clear();
+  detectsAtFirst = false;
   quitPosted = false;
   quitCode = 0;
   checked.clear();
@@ -227,6 +232,11 @@ void SimRunUntilIdle() {
       SimValidateAll();
       continue;
     }
+    // As on Windows, a timer's message comes when the queue is empty.
+    if (!timers.empty() && simWindow.exists) {
+      WindowProcedure(kMessageTimer, *timers.begin(), 0);
+      continue;
+    }
     return;
   }
 }
@@ -310,6 +320,18 @@ int RunMessageLoop() {
   return quitCode;
 }
 
+void StartWindowTimer(unsigned id, unsigned) {
+  if (simWindow.exists) timers.insert(id);
+}
+
+void StopWindowTimer(unsigned id) {
+  timers.erase(id);
+}
+
+bool SimTimerRunning(unsigned id) {
+  return timers.count(id) != 0;
+}
+
 void PostToWindow(unsigned message, MessageParam wParam, MessageData lParam) {
   if (simWindow.exists) queue.push_back(Posted{message, wParam, lParam});
 }
@@ -373,6 +395,18 @@ std::uint32_t ModulePath(char* buffer, std::uint32_t size) {
 
 void CheckMenuCommand(int command, bool on) {
   checked[command] = on;
+}
+
+bool DetectsEncodingAtFirst() {
+  return detectsAtFirst;
+}
+
+void SimSetDetectsAtFirst(bool detects) {
+  detectsAtFirst = detects;
+}
+
+void CheckMenuRadio(int first, int last, int on) {
+  for (int command = first; command <= last; ++command) checked[command] = command == on;
 }
 
 void EnableMenuCommand(int command, bool on) {

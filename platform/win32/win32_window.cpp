@@ -57,6 +57,14 @@ int RunMessageLoop() {
   return got == 0 ? static_cast<int>(message.wParam) : -1;
 }
 
+void StartWindowTimer(unsigned id, unsigned milliseconds) {
+  if (mainWindow != nullptr) SetTimer(mainWindow, id, milliseconds, nullptr);
+}
+
+void StopWindowTimer(unsigned id) {
+  if (mainWindow != nullptr) KillTimer(mainWindow, id);
+}
+
 void PostToWindow(unsigned message, MessageParam wParam, MessageData lParam) {
   // Without a window PostMessageA would post to the thread, where no
   // procedure ever sees the message.
