@@ -69,6 +69,8 @@ constexpr char kTopValue[] = "top";
 constexpr char kBottomValue[] = "bottom";
 constexpr char kSilentValue[] = "silent mode";
 constexpr char kAutoOpenValue[] = "auto open file";
+constexpr char kDetectValue[] = "detect encoding";
+constexpr char kReadingModeValue[] = "reading mode";
 
 // Association keys under HKEY_CLASSES_ROOT.
 constexpr char kAssociationKey[] = "GBText";
