@@ -140,8 +140,9 @@ void SimPostMessage(unsigned message, MessageParam wParam, MessageData lParam);
 MessageResult SimOpenPopup(int position, bool systemMenu = false);
 
 // Dispatches queued messages, then paints, until nothing is left or the quit
-// message arrives (posted messages come before paints, as on Win32).
-void SimRunUntilIdle();
+// message arrives (posted messages come before paints, as on Win32); then
+// the timers' messages, unless withTimers is false.
+void SimRunUntilIdle(bool withTimers = true);
 bool SimTimerRunning(unsigned id);
 // The native reader's default: detection picks each document's mode.
 void SimSetDetectsAtFirst(bool detects);

@@ -114,7 +114,6 @@ void SimResetWindow() {
   simWindow = SimWindowState{};
   queue.clear();
   timers.clear();
-  detectsAtFirst = false;
   quitPosted = false;
   quitCode = 0;
   checked.clear();
@@ -124,6 +123,7 @@ void SimResetWindow() {
 }
 
 void SimResetDesktop() {
+  detectsAtFirst = false;
   monitors = {kDefaultMonitor};
   wheelScrollLines = kDefaultWheelScrollLines;
   modulePath = kDefaultModulePath;
@@ -217,7 +217,7 @@ MessageResult SimOpenPopup(int position, bool systemMenu) {
   return SendToWindow(kMessageInitMenuPopup, 0, PackPair(position, systemMenu ? 1 : 0));
 }
 
-void SimRunUntilIdle() {
+void SimRunUntilIdle(bool withTimers) {
   for (int guard = 0; guard < 1000000; ++guard) {
     if (!queue.empty()) {
       const Posted next = queue.front();
@@ -233,7 +233,7 @@ void SimRunUntilIdle() {
       continue;
     }
     // As on Windows, a timer's message comes when the queue is empty.
-    if (!timers.empty() && simWindow.exists) {
+    if (withTimers && !timers.empty() && simWindow.exists) {
       WindowProcedure(kMessageTimer, *timers.begin(), 0);
       continue;
     }
