@@ -26,20 +26,18 @@ Character FromCodePoint(std::int32_t start, int bytes, char32_t point) {
   return c;
 }
 
-// The decoding of one character: a transcoding at its start.
-Transcoding CharacterDecoding(Encoding encoding) {
-  Transcoding decoding = StartTranscoding(encoding, kUtf8, kReplaceUnconvertible);
-  decoding.started = true;  // a UTF-16 text's mark is read as a character of its own
-  decoding.bigEndian = utf16BigEndian;
-  return decoding;
-}
-
 // What the bytes of one character, length of them at the front of bytes,
 // read as in encoding. Bytes that read as no character are shown a byte to
 // a placeholder: the reading starts again at the byte after the first, but a
 // UTF-16 unit stays whole, so that the units after it keep their places.
 Character Decode(Encoding encoding, std::int32_t start, const std::uint8_t* bytes, int length) {
-  Transcoding t = CharacterDecoding(encoding);
+  // A transcoding at the character's start; a UTF-16 text's mark is read
+  // as a character of its own.
+  Transcoding t{};
+  t.from = encoding;
+  t.to = kUtf8;
+  t.started = true;
+  t.bigEndian = utf16BigEndian;
   char32_t points[4];
   const CodecResult r =
       DecodeToCodePoints(&t, bytes, static_cast<std::size_t>(length), true, points);
@@ -52,9 +50,29 @@ Character Decode(Encoding encoding, std::int32_t start, const std::uint8_t* byte
   return FromCodePoint(start, length, points[0]);
 }
 
+// The length a UTF-8 lead byte of a sequence announces; 0 for any other byte.
+int Utf8SequenceLength(std::uint8_t lead) {
+  return lead >= 0xF8 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+}
+
+// The character a whole UTF-8 sequence of 2 to 4 bytes stands for, or
+// U+FFFFFFFF when it stands for none (overlong, a surrogate, beyond U+10FFFF,
+// a byte that does not continue it): the room's decoder then says how it
+// reads.
+char32_t Utf8CodePoint(const std::uint8_t* bytes, int length) {
+  constexpr char32_t kNone = 0xFFFFFFFF;
+  constexpr char32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
+  char32_t c = bytes[0] & (0x7F >> length);
+  for (int i = 1; i < length; ++i) {
+    if ((bytes[i] & 0xC0) != 0x80) return kNone;
+    c = c << 6 | (bytes[i] & 0x3F);
+  }
+  if (c < kLowest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kNone;
+  return c;
+}
+
 // A CR that begins a CR LF takes the LF with it.
 Character JoinLineFeed(Character c) {
-  if (c.kind != kLineBreak || c.value != kCarriageReturn) return c;
   const std::int32_t after = c.start + c.bytes;
   const Character next = NextCharacter();
   if (next.kind == kLineBreak && next.value == kLineFeed) {
@@ -81,9 +99,17 @@ Character NextDecodedCharacter() {
       bytes[have++] = static_cast<std::uint8_t>(b);
     }
     if (have == 0) return Character{kEndOfText, 0, 0, kGlyphNone, 0, start, hzInRun};
+    // ASCII is itself in every mode read this way but UTF-16.
+    if (have == 1 && bytes[0] < 0x80 && textMode != kUtf16) {
+      return FromCodePoint(start, 1, bytes[0]);
+    }
     const int length = CharacterLength(textMode, bytes, have, ends, utf16BigEndian);
     if (length > 0) {
       if (length < have) SeekTo(start + length);
+      if (textMode == kUtf8 && length == Utf8SequenceLength(bytes[0])) {
+        const char32_t c = Utf8CodePoint(bytes, length);
+        if (c != 0xFFFFFFFF) return FromCodePoint(start, length, c);
+      }
       return Decode(textMode, start, bytes, length);
     }
   }
@@ -122,8 +148,10 @@ Character NextHzCharacter() {
 }  // namespace
 
 Character NextCharacter() {
-  if (textMode == kHz) return JoinLineFeed(NextHzCharacter());
-  if (textMode != kGb2312) return JoinLineFeed(NextDecodedCharacter());
+  if (textMode != kGb2312) {
+    const Character c = textMode == kHz ? NextHzCharacter() : NextDecodedCharacter();
+    return c.kind == kLineBreak && c.value == kCarriageReturn ? JoinLineFeed(c) : c;
+  }
   Character c{kTextCharacter, 1, 1, kGlyphByte, 0, 0, false};
   const int a = ReadByte();
   if (a < 0) {
