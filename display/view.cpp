@@ -219,6 +219,12 @@ static void MoveTo(int target) {
 
 bool HandleScrollCommand(int code, int thumbPosition) {
   if (documentHandle == kInvalidFile) return false;
+  // The end is where the reader asked to go: lay the rest out now.
+  if (code == kScrollBottom && ReadsThroughUnicode() && !LineTableDone()) {
+    ShowHourglass();
+    FinishLayout();
+    ShowArrow();
+  }
   const int top = view.topLine;
   const int maxTop = view.maxTopLine;
   switch (code) {

@@ -255,11 +255,21 @@ TEST_F(ReadingModesTest, LayoutRunsInSlicesAfterTheFirstPage) {
   EXPECT_TRUE(SimTimerRunning(kLayoutTimer));
   EXPECT_GE(lastLine, view.pageLines);
   EXPECT_LT(lastLine, 50000);
+  EXPECT_EQ(Differences(kUtf8, "first-page"), 0);
   SimRunUntilIdle();
   EXPECT_TRUE(LineTableDone());
   EXPECT_FALSE(SimTimerRunning(kLayoutTimer));
   EXPECT_EQ(lastLine, 50000);
-  EXPECT_EQ(Differences(kUtf8, "sliced"), 0);
+  // End before the layout is done goes to the end all the same.
+  SimChooseCommand(CMD_MODE_UTF16);
+  SimChooseCommand(CMD_MODE_UTF8);
+  SimRunUntilIdle(false);
+  ASSERT_FALSE(LineTableDone());
+  SimPressKey(kKeyEnd);
+  SimRunUntilIdle(false);
+  EXPECT_TRUE(LineTableDone());
+  EXPECT_EQ(view.topLine, 50000 - 20 + 1);
+  EXPECT_EQ(Differences(kUtf8, "sliced-end"), 0);
 }
 
 TEST_F(ReadingModesTest, TheMenuAndDetectionChooseTheMode) {
