@@ -27,7 +27,8 @@ void StartLineTable(int columns) {
 
 bool ContinueLineTable(std::int32_t budget) {
   if (lineTable.done) return true;
-  const std::int32_t stop = lineTable.next.offset + budget;
+  // In 64 bits: near the 2 GB limit the sum passes INT32_MAX.
+  const std::int64_t stop = static_cast<std::int64_t>(lineTable.next.offset) + budget;
   SeekTo(lineTable.next.offset);
   hzInRun = lineTable.next.hzInRun;
   LineLayout line{lineTable.next.phase, lineTable.next.carry, 0};
