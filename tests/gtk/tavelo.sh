@@ -75,7 +75,8 @@ page_matches() {
   return 1
 }
 
-# The settings the program keeps, as a previous run would have left them.
+# The settings the program keeps, as a previous run would have left them,
+# Detect encoding turned off: the GB and BIG5 modes the reader always had.
 settings=$XDG_CONFIG_HOME/tavelo/settings.ini
 le32() { printf '%08x' $(($1 & 0xFFFFFFFF)) | sed -E 's/(..)(..)(..)(..)/\1,\2,\3,\4/' |
   awk -F, '{print $4","$3","$2","$1}'; }
@@ -92,6 +93,7 @@ bottom=hex:$(le32 "$4")
 [Software\\Kestrow\\Tavelo\\options]
 silent mode=hex:00,00,00,00
 auto open file=hex:00,00,00,00
+detect encoding=hex:00,00,00,00
 
 [Software\\Kestrow\\Tavelo\\last directory]
 INI
@@ -193,6 +195,79 @@ keys "$window" alt+f
 xdotool key x
 check "File, Exit ends the program" wait_program_end
 
+echo "Reading modes: Detect encoding on at first, a mode chosen from the menu"
+make_encoded_texts "$texts"
+save_placement 100 50 740 600
+# As before any choice of detection; the open dialog starts in the texts' folder.
+sed -i '/^detect encoding=/d' "$settings"
+printf '@="%s"\n' "$texts" >> "$settings"
+run_program
+window=$(wait_window '^Tavelo - Chinese Text Reader$') || window=""
+check "the main window appears" test -n "$window"
+sleep 1
+# open_file FILE LABEL: File, Open, the name typed into the dialog's location;
+# true once the caption names the file and the mode's label. A window that
+# has only just appeared may miss the keys: Esc closes the menu, they go again.
+open_file() {
+  local dialog="" caption="Tavelo - $1${2:+ [$2]}" deadline attempt
+  for attempt in 1 2 3; do
+    keys "$window" alt+f
+    xdotool key o
+    dialog=$(wait_window '^Open$' 5) && break
+    xdotool key Escape Escape
+  done
+  [ -n "$dialog" ] || { note "no Open dialog"; return 1; }
+  keys "$dialog" ctrl+l
+  xdotool type "$1"
+  xdotool key Return
+  deadline=$((SECONDS + 10))
+  until [ "$(xdotool getwindowname "$window")" = "$caption" ]; do
+    [ $SECONDS -ge $deadline ] && { equals "$(xdotool getwindowname "$window")" "$caption"; return; }
+    sleep 0.2
+  done
+}
+# One after another, so that none is read in the mode of the one before.
+while read -r file label; do
+  check "$file: detected, the caption is 'Tavelo - <file> [$label]'" open_file "$texts/$file" "$label"
+  check "$file: the page of tavelo-render --encoding auto" page_matches "auto-$file" --encoding auto "$texts/$file"
+done << 'DETECTED'
+gbk.txt GB18030
+big5.txt BIG5
+utf16.txt UTF-16
+utf8.txt UTF-8
+DETECTED
+
+long=$texts/long.txt
+check "long.txt, of 45,000 lines, opens in UTF-8" open_file "$long" UTF-8
+check "its first page" page_matches long-top --encoding utf-8 "$long"
+read -r width height <<< "$client_size"
+max_top=$("$TAVELO_RENDER" --report --encoding utf-8 --size "${width}x$height" --top 999999 "$long" \
+  "$work/view.png" | sed -n 's/.*maxTopLine=\([0-9]*\).*/\1/p')
+check "it has more display lines than the GB modes' 32,768" test "${max_top:-0}" -gt 40000
+keys "$window" End
+check "End shows the last page: top line $max_top" page_matches long-end --encoding utf-8 --top "$max_top" "$long"
+
+check "hkscs.txt is detected as Big5-HKSCS" open_file "$texts/hkscs.txt" BIG5-HKSCS
+keys "$window" Down Down
+# Options, then the item's mnemonic; the document is read again from its line 2.
+while read -r mnemonic encoding label; do
+  keys "$window" alt+o
+  xdotool key "$mnemonic"
+  check "then $mnemonic: the page of tavelo-render --encoding $encoding at top line 2" \
+    page_matches "switch-$mnemonic" --encoding "$encoding" --top 2 "$texts/hkscs.txt"
+  check "and the caption is 'Tavelo - <file>${label:+ [$label]}'" \
+    equals "$(xdotool getwindowname "$window")" "Tavelo - $texts/hkscs.txt${label:+ [$label]}"
+done << 'SWITCHES'
+5 big5 BIG5
+2 gb2312
+h big5-hkscs BIG5-HKSCS
+SWITCHES
+keys "$window" alt+f
+xdotool key x
+check "File, Exit ends the program" wait_program_end
+check "the chosen reading mode (3, BIG5-HKSCS) is saved, Detect encoding, never chosen, is not" \
+  equals "$(setting options 'reading mode')|$(setting options 'detect encoding')" "hex:03,00,00,00|"
+
 echo "First run: Yes to the association offer, then Uninstall"
 rm -rf "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
@@ -214,8 +289,9 @@ check "and its default application is tavelo" \
   equals "$(gio mime text/x-gbtext | head -1)" "Default application for “text/x-gbtext”: tavelo.desktop"
 gio open "$gb" > "$work/gio.log" 2>&1
 opened=$(wait_window '^Tavelo - /') || opened=""
+# A first run detects the encoding: the .gb file's GB2312 reads as GB18030.
 check "the desktop opens a .gb file in a folder with a blank in tavelo" \
-  equals "$(xdotool getwindowname "${opened:-0}" 2> /dev/null)" "Tavelo - $gb"
+  equals "$(xdotool getwindowname "${opened:-0}" 2> /dev/null)" "Tavelo - $gb [GB18030]"
 keys "$opened" alt+f
 xdotool key x
 check "which File, Exit ends" wait_no_window '^Tavelo - /'

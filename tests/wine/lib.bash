@@ -262,3 +262,36 @@ client_matches() {
   note "$(cat "$work/$name.diff") (client $rect; screenshots kept as $name*.png)"
   return 1
 }
+
+# ---- Documents in the reading modes ----
+
+# make_encoded_texts FOLDER: writes the documents of the encodings tests.
+# gbk.txt, gb18030.txt, big5.txt (CP950), hkscs.txt, utf8.txt (with a BOM),
+# utf16.txt (little-endian, with a BOM) and hz.txt have seventy lines each,
+# every ninth a paragraph wider than the window, so that display lines also
+# start inside a character run (an HZ ~{ run, a UTF-16 text at an odd line).
+# Each holds what its mode alone reads as written: GBK's and GB18030's
+# characters beyond GB2312, the codes CP950 and Big5-HKSCS read differently
+# (① is C7E9 in one and C6A1 in the other). long.txt is UTF-8 of 45,000
+# lines, some of them wrapping, over 81,000 display lines in all.
+make_encoded_texts() {
+  python3 - "$1" << 'EOF'
+import os, sys
+def text(words, codec, bom=b""):
+    lines = [words * 12 if i % 9 == 4 else "%03d %s" % (i, words) for i in range(70)]
+    return bom + ("\r\n".join(lines) + "\r\n").encode(codec)
+files = {
+    "gbk.txt": text("朱镕基說話：囧，閱讀繁體字，啰嗦。", "gbk"),
+    "gb18030.txt": text("欧元€与四字节的ß、Ö、ā和𠀀。", "gb18030"),
+    "big5.txt": text("這是繁體中文閱讀器①，測試「引號」。", "cp950"),
+    "hkscs.txt": text("佢講嘅嘢①，我哋冇聽到，咗喺度。", "big5hkscs"),
+    "utf8.txt": text("UTF-8：中文、Grüße、Привет、𠀀、☺。", "utf-8", b"\xef\xbb\xbf"),
+    "utf16.txt": text("UTF-16：中文、Grüße、閱讀、𠀀。", "utf-16-le", b"\xff\xfe"),
+    "hz.txt": text("编码的中文文本，简体字。", "hz"),
+}
+lines = ["%05d %s" % (i, "长文档的一行，中文与English混排。" * (i % 5 + 1)) for i in range(45000)]
+files["long.txt"] = ("\n".join(lines) + "\n").encode("utf-8")
+for name, data in files.items():
+    open(os.path.join(sys.argv[1], name), "wb").write(data)
+EOF
+}
