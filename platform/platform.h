@@ -308,12 +308,13 @@ bool ShowSaveDialog(FileDialogRecord* record);
 bool OpenWindowClipboard();
 // CloseClipboard
 void CloseWindowClipboard();
-// IsClipboardFormatAvailable CF_TEXT
+// IsClipboardFormatAvailable CF_UNICODETEXT
 bool ClipboardHasText();
-// GetClipboardData CF_TEXT; 0 when there is none
-ClipboardData ClipboardText();
-// GlobalLock of the text; the block's size in bytes (GlobalSize) goes to blockSize.
-const char* LockClipboardText(ClipboardData data, std::uint32_t* blockSize);
+// GetClipboardData CF_UNICODETEXT; 0 when there is none
+ClipboardData ClipboardUnicodeText();
+// GlobalLock of the text, UTF-16 little-endian; the block's size in bytes
+// (GlobalSize) goes to blockSize.
+const std::uint8_t* LockClipboardUnicodeText(ClipboardData data, std::uint32_t* blockSize);
 // GlobalUnlock
 void UnlockClipboardText(ClipboardData data);
 

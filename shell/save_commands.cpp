@@ -1,11 +1,13 @@
 #include "shell/save_commands.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "conversion/converters.h"
 #include "document/encoding_mode.h"
 #include "document/reader.h"
+#include "encoding/transcode.h"
 #include "platform/platform.h"
 #include "shell/command_ids.h"
 #include "shell/file_dialog.h"
@@ -80,6 +82,40 @@ void ReleaseClipboard(ClipboardData data) {
   CloseWindowClipboard();
 }
 
+// The length in bytes of the clipboard's UTF-16 text: up to its first zero
+// unit, but a block that holds none ends at its last whole unit, so nothing
+// beyond the block is ever read.
+std::uint32_t Utf16TextLength(const std::uint8_t* text, std::uint32_t blockSize) {
+  std::uint32_t length = 0;
+  while (length + 1 < blockSize && (text[length] != 0 || text[length + 1] != 0)) length += 2;
+  return length;
+}
+
+// UTF-16 bytes transcoded at a time: the output, on the stack, has room for
+// the most any of them becomes.
+constexpr std::uint32_t kPastePiece = 4096;
+
+// GB18030 holds every character, and writes those of GB2312 as GB2312 does.
+// A surrogate pair cut by a piece's end is left unused and comes again at
+// the start of the next piece; a piece that is not the last is long enough
+// that some of it is always used.
+bool WriteInGb18030(FileHandle output, const std::uint8_t* text, std::uint32_t length) {
+  Transcoding transcoding = StartTranscoding(kUtf16, kGb18030, kReplaceUnconvertible);
+  // The clipboard's UTF-16 is little-endian and carries no byte-order mark:
+  // a U+FEFF at its start is a character of the text.
+  transcoding.started = true;
+  std::uint8_t out[kPastePiece * kMostBytesPerCharacter];
+  std::uint32_t done = 0;
+  do {
+    const std::uint32_t piece = std::min(length - done, kPastePiece);
+    const CodecResult result =
+        Transcode(&transcoding, text + done, piece, done + piece == length, out);
+    if (!WriteToFile(output, out, static_cast<std::int32_t>(result.written))) return false;
+    done += static_cast<std::uint32_t>(result.used);
+  } while (done < length);
+  return true;
+}
+
 }  // namespace
 
 void SaveInGbCommand() {
@@ -105,9 +141,9 @@ void PasteToFileCommand() {
     ShowWarning(kClipboardTextVanished);
     return;
   }
-  const ClipboardData data = ClipboardText();
+  const ClipboardData data = ClipboardUnicodeText();
   std::uint32_t blockSize = 0;
-  const char* text = data != 0 ? LockClipboardText(data, &blockSize) : nullptr;
+  const std::uint8_t* text = data != 0 ? LockClipboardUnicodeText(data, &blockSize) : nullptr;
   if (text == nullptr) {
     ReleaseClipboard(0);
     ShowWarning(kCouldNotGetClipboardData);
@@ -120,14 +156,7 @@ void PasteToFileCommand() {
     return;
   }
   ShowHourglass();
-  // The text ends at its first zero, but a block that holds none ends at its
-  // own end: nothing beyond the block is ever read.
-  const void* zero = std::memchr(text, 0, blockSize);
-  const std::uint32_t length =
-      zero != nullptr ? static_cast<std::uint32_t>(static_cast<const char*>(zero) - text)
-                      : blockSize;
-  const bool written = length <= static_cast<std::uint32_t>(INT32_MAX) &&
-                       WriteToFile(output, text, static_cast<std::int32_t>(length));
+  const bool written = WriteInGb18030(output, text, Utf16TextLength(text, blockSize));
   CloseFile(output);
   ReleaseClipboard(data);
   ShowArrow();
@@ -135,5 +164,6 @@ void PasteToFileCommand() {
     DiscardOutput();
     return;
   }
-  OpenWrittenFile(false);
+  // GB18030, as Decode HZ's output is GB: BIG5 mode would misread it.
+  OpenWrittenFile(big5Mode != 0);
 }

@@ -11,5 +11,6 @@ void DecodeHzCommand();
 // The document with its quoted-printable escapes decoded.
 void DecodeQpCommand();
 
-// The clipboard's text, up to its first zero byte, as it is.
+// The clipboard's Unicode text, up to its first zero, in GB18030: every
+// character kept, whatever the user's code page.
 void PasteToFileCommand();

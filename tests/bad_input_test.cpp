@@ -487,8 +487,7 @@ TEST_F(BadInputTest, AnOutputThatCannotBeWrittenIsReportedAndLeavesNothing) {
     StartProgram("tavelo.exe");
     folder_.Write("doc.b5", document);
     OpenByDrop({"C:\\doc.b5"});
-    simClipboard.hasText = true;
-    simClipboard.block = std::string(100000, 'p');
+    SimOfferClipboardText(std::u16string(100000, u'p'));
     std::unique_ptr<OwnFileSystem> own;
     if (!c.folder.empty()) {
       own = std::make_unique<OwnFileSystem>(folder_.Path(c.folder), c.readOnly);

@@ -33,7 +33,8 @@ const char* NameOf(int command) {
 // A document that each command turns into something of its own: a BIG5
 // pair, an HZ run and a quoted-printable escape.
 const Bytes kDocument = {0xA4, 0x40, '~', '{', '<', ';', '~', '}', '=', '4', '1'};
-const char kClipboardText[] = "pasted\r\ntext";
+const char16_t kClipboardText[] = u"pasted\r\ntext";
+const char kPastedText[] = "pasted\r\ntext";
 
 // What each command writes from kDocument (or, for Paste, the clipboard).
 Bytes Written(int command) {
@@ -41,7 +42,7 @@ Bytes Written(int command) {
     case CMD_SAVE_GB: return {0xD2, 0xBB, '~', '{', '<', ';', '~', '}', '=', '4', '1'};
     case CMD_DECODE_HZ: return {0xA4, 0x40, 0xBC, 0xBB, '=', '4', '1'};
     case CMD_DECODE_QP: return {0xA4, 0x40, '~', '{', '<', ';', '~', '}', 'A'};
-    default: return ToBytes(kClipboardText);
+    default: return ToBytes(kPastedText);
   }
 }
 
@@ -74,10 +75,7 @@ class SaveCommandsTest : public ::testing::Test {
     Forget();
   }
 
-  void OfferClipboardText(const std::string& block) {
-    simClipboard.hasText = true;
-    simClipboard.block = block;
-  }
+  void OfferClipboardText(const std::u16string& text) { SimOfferClipboardText(text); }
 
   // Carries out a menu command the way the window procedure receives it; the
   // commands it posted, in order, still waiting in the queue.
@@ -221,7 +219,7 @@ TEST_F(SaveCommandsTest, PasteGuardsTheNameOnlyWhileADocumentIsOpen) {
   OfferClipboardText(kClipboardText);
   EXPECT_EQ(ChooseSaving(CMD_PASTE, "C:\\old.txt"), Posted{CMD_OPEN});
   EXPECT_EQ(Warnings(), Texts{});
-  EXPECT_EQ(ReadWholeFile(folder_.Path("old.txt")), ToBytes(kClipboardText));
+  EXPECT_EQ(ReadWholeFile(folder_.Path("old.txt")), ToBytes(kPastedText));
 }
 
 TEST_F(SaveCommandsTest, ADocumentOf2GBOrMoreIsRefusedBeforeTheDialog) {
@@ -240,7 +238,7 @@ TEST_F(SaveCommandsTest, ADocumentOf2GBOrMoreIsRefusedBeforeTheDialog) {
     ASSERT_EQ(truncate(path.c_str(), s.bytes), 0);
     ASSERT_TRUE(OpenDocumentFile(path));
     SetName(currentName, "C:\\big.txt");
-    OfferClipboardText("x");
+    OfferClipboardText(u"x");
     for (int command : kAllCommands) {
       SCOPED_TRACE(std::string(NameOf(command)) + ", " + std::to_string(s.bytes) + " bytes");
       Forget();
@@ -281,7 +279,7 @@ TEST_F(SaveCommandsTest, AnOutputThatCannotBeCreatedIsReported) {
 
 TEST_F(SaveCommandsTest, AFailedWriteIsReportedAndItsFileDeleted) {
   OpenDocument("doc.b5", Bytes(100, 'x'));
-  OfferClipboardText(std::string(100, 'p'));
+  OfferClipboardText(std::u16string(100, u'p'));
   const FileHandle document = documentHandle;
   struct Full {
     const char* what;
@@ -335,7 +333,7 @@ TEST_F(SaveCommandsTest, TheWrittenFileIsOpenedInTheModeItsNameAndTheCommandGive
       {CMD_DECODE_QP, "doc.b5", "out.big5", {CMD_OPEN, CMD_BIG5}, 0},
       {CMD_DECODE_QP, "doc.txt", "out.txt", {CMD_OPEN}, 0},
       {CMD_DECODE_QP, "doc.txt", "out.big", {CMD_OPEN}, 1},
-      {CMD_PASTE, "doc.b5", "out.txt", {CMD_OPEN}, 1},
+      {CMD_PASTE, "doc.b5", "out.txt", {CMD_OPEN, CMD_BIG5}, 0},
       {CMD_PASTE, "doc.txt", "out.b5", {CMD_OPEN}, 1},
       {CMD_PASTE, "doc.b5", "out.gb", {CMD_OPEN}, 0},
   };
@@ -430,20 +428,27 @@ TEST_F(SaveCommandsTest, PasteWritesTheTextUpToItsFirstZeroInOneWrite) {
     std::string written;
   };
   const Case cases[] = {
-      {"an empty text", std::string("\0", 1), ""},
+      {"an empty text", SimUtf16Block(std::u16string(1, 0)), ""},
       {"an empty block", "", ""},
-      {"a text and its zero", std::string("abc\0", 4), "abc"},
-      {"a zero inside the text ends it", std::string("abc\0def\0", 8), "abc"},
-      {"a block without a zero ends at its end", "abc", "abc"},
-      {"line ends and high bytes as they are", std::string("a\r\nb\n\xB0\xA1\0", 8),
+      {"a text and its zero", SimUtf16Block(std::u16string(u"abc\0", 4)), "abc"},
+      {"a zero inside the text ends it", SimUtf16Block(std::u16string(u"abc\0def\0", 8)), "abc"},
+      {"a block without a zero ends at its end", SimUtf16Block(u"abc"), "abc"},
+      {"a block's odd last byte is no unit of the text", SimUtf16Block(u"abc") + "d", "abc"},
+      {"zero bytes across two units are no end", SimUtf16Block(u"a\u4E00"), "a\xD2\xBB"},
+      {"line ends and hanzi as they are", SimUtf16Block(std::u16string(u"a\r\nb\n\u554A\0", 7)),
        "a\r\nb\n\xB0\xA1"},
-      {"a text longer than the converters' buffer", std::string(100, 't') + '\0',
+      {"a text longer than the converters' buffer", SimUtf16Block(std::u16string(100, u't')),
        std::string(100, 't')},
+      {"only a lone surrogate", SimUtf16Block(u"\xDC00"), "?"},
+      {"a pair cut by the block's end", SimUtf16Block(u"a\xD840"), "a?"},
+      {"a pair cut by the zero", SimUtf16Block(std::u16string(u"a\xD840\0\xDC00", 4)), "a?"},
+      {"a pair cut by an odd last byte", SimUtf16Block(u"a\xD840") + "\xDC", "a?"},
   };
-  OpenDocument("doc.b5");
+  OpenDocument("doc.txt");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    OfferClipboardText(c.block);
+    simClipboard.hasText = true;
+    simClipboard.block = c.block;
     EXPECT_EQ(ChooseSaving(CMD_PASTE, "C:\\pasted.txt"), Posted{CMD_OPEN});
     EXPECT_EQ(simFiles.writeSizes, std::vector<int>{static_cast<int>(c.written.size())});
     EXPECT_EQ(ReadWholeFile(folder_.Path("pasted.txt")), ToBytes(c.written));
@@ -453,7 +458,49 @@ TEST_F(SaveCommandsTest, PasteWritesTheTextUpToItsFirstZeroInOneWrite) {
     SimRunUntilIdle();
     EXPECT_STREQ(currentName, "C:\\pasted.txt");
     EXPECT_EQ(Warnings(), Texts{});
-    OpenDocument("doc.b5");
+    OpenDocument("doc.txt");
+  }
+}
+
+// Whatever the user's code page: GB2312's characters come out as GB2312
+// writes them, the others as GB18030 does (Python's gb18030 codec, iconv).
+TEST_F(SaveCommandsTest, PasteWritesTheClipboardsUnicodeTextInGb18030) {
+  std::u16string plane2Run = u"a";
+  std::string plane2Bytes = "a";
+  for (int i = 0; i < 3000; ++i) {
+    plane2Run += u"\U00020000";
+    plane2Bytes += "\x95\x32\x82\x36";
+  }
+  struct Case {
+    const char* what;
+    std::u16string text;
+    std::string written;
+  };
+  const Case cases[] = {
+      {"GB2312's hanzi and punctuation", u"中文，啊！", "\xD6\xD0\xCE\xC4\xA3\xAC\xB0\xA1\xA3\xA1"},
+      {"镕, a GBK pair", u"镕", "\xE9\x46"},
+      {"𠀀 of plane 2, a four-byte code", u"\U00020000", "\x95\x32\x82\x36"},
+      {"the euro sign, where code page 936 has 0x80", u"€", "\xA2\xE3"},
+      {"Latin letters in GB2312 and beyond it", u"Aéß", "A\xA8\xA6\x81\x30\x89\x38"},
+      {"a U+FEFF first is a character, no byte-order mark", u"\uFEFF一",
+       "\x84\x31\x95\x33\xD2\xBB"},
+      {"a U+FFFE first turns no byte order", u"\uFFFE一", "\x84\x31\xA4\x38\xD2\xBB"},
+      {"a lone surrogate is '?', as in CF_TEXT",
+       u"a\xD800"
+       u"b",
+       "a?b"},
+      {"pairs cut by the pieces a long text is written in", plane2Run, plane2Bytes},
+  };
+  int run = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    OfferClipboardText(c.text);
+    // A name of its own: the last one written is the open document.
+    const std::string name = "pasted" + std::to_string(++run) + ".txt";
+    EXPECT_EQ(ChooseSaving(CMD_PASTE, "C:\\" + name), Posted{CMD_OPEN});
+    EXPECT_EQ(ReadWholeFile(folder_.Path(name)), ToBytes(c.written));
+    EXPECT_EQ(Warnings(), Texts{});
+    SimRunUntilIdle();
   }
 }
 

@@ -203,8 +203,8 @@ bool ShowSaveDialog(FileDialogRecord* record) {
 namespace {
 
 struct ClipboardCopy {
-  char* text;
-  std::uint32_t size;  // bytes, terminating zero included
+  gchar* text;         // UTF-16 little-endian
+  std::uint32_t size;  // bytes
 };
 
 GtkClipboard* Clipboard() {
@@ -223,25 +223,24 @@ bool ClipboardHasText() {
   return gtk_clipboard_wait_is_text_available(Clipboard()) != FALSE;
 }
 
-// CF_TEXT is text in the system's character set: here, the locale's.
-ClipboardData ClipboardText() {
-  char* utf8 = gtk_clipboard_wait_for_text(Clipboard());
+// GTK hands the text over in UTF-8; CF_UNICODETEXT is UTF-16.
+ClipboardData ClipboardUnicodeText() {
+  gchar* utf8 = gtk_clipboard_wait_for_text(Clipboard());
   if (utf8 == nullptr) return 0;
-  gsize length = 0;
-  char* local = g_locale_from_utf8(utf8, -1, nullptr, &length, nullptr);
-  if (local == nullptr) {
-    local = utf8;
-    length = std::strlen(utf8);
-  } else {
-    g_free(utf8);
+  gsize size = 0;
+  gchar* utf16 = g_convert(utf8, -1, "UTF-16LE", "UTF-8", nullptr, &size, nullptr);
+  g_free(utf8);
+  if (utf16 == nullptr || size > G_MAXUINT32) {
+    g_free(utf16);
+    return 0;
   }
-  return FromPointer(new ClipboardCopy{local, static_cast<std::uint32_t>(length + 1)});
+  return FromPointer(new ClipboardCopy{utf16, static_cast<std::uint32_t>(size)});
 }
 
-const char* LockClipboardText(ClipboardData data, std::uint32_t* blockSize) {
+const std::uint8_t* LockClipboardUnicodeText(ClipboardData data, std::uint32_t* blockSize) {
   auto* text = AsPointer<ClipboardCopy>(data);
   *blockSize = text ? text->size : 0;
-  return text ? text->text : nullptr;
+  return text ? reinterpret_cast<const std::uint8_t*>(text->text) : nullptr;
 }
 
 void UnlockClipboardText(ClipboardData data) {

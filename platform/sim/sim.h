@@ -223,14 +223,19 @@ void SimCancelNextDialog();                         // the user cancels (the def
 
 struct SimClipboard {
   bool openFails = false;  // OpenWindowClipboard fails
-  bool hasText = false;    // CF_TEXT is on offer
-  bool noHandle = false;   // ClipboardText gives none
-  bool lockFails = false;  // LockClipboardText fails
-  std::string block;       // the text block, zeros and all
+  bool hasText = false;    // CF_UNICODETEXT is on offer
+  bool noHandle = false;   // ClipboardUnicodeText gives none
+  bool lockFails = false;  // LockClipboardUnicodeText fails
+  std::string block;       // the text block's bytes, UTF-16 little-endian, zeros and all
   bool open = false;       // opened and not yet closed
   int locks = 0;           // locks not yet unlocked
 };
 extern SimClipboard simClipboard;
+
+// The block's bytes for a text: its UTF-16 code units, each little-endian.
+std::string SimUtf16Block(const std::u16string& units);
+// Puts the units on offer as the clipboard's text block, zeros and all.
+void SimOfferClipboardText(const std::u16string& units);
 
 // ---- Module ----
 

@@ -19,8 +19,9 @@ std::deque<int> boxAnswers;
 
 // The locked copy of the clipboard's block. What follows the block's end is
 // undefined on Win32; here it is a run of '#' with no zero, so that a reader
-// going past the end writes them out (or overruns, under AddressSanitizer).
-std::unique_ptr<char[]> lockedBlock;
+// going past the end writes them out as U+2323 (or overruns, under
+// AddressSanitizer).
+std::unique_ptr<std::uint8_t[]> lockedBlock;
 constexpr std::size_t kBytesAfterBlock = 16;
 
 struct DialogAnswer {
@@ -81,6 +82,20 @@ void SimResetDialogs() {
   dialogAnswers.clear();
 }
 
+std::string SimUtf16Block(const std::u16string& units) {
+  std::string block;
+  for (const char16_t unit : units) {
+    block += static_cast<char>(unit & 0xFF);
+    block += static_cast<char>(unit >> 8);
+  }
+  return block;
+}
+
+void SimOfferClipboardText(const std::u16string& units) {
+  simClipboard.hasText = true;
+  simClipboard.block = SimUtf16Block(units);
+}
+
 void SimAnswerNextBox(int answer) {
   boxAnswers.push_back(answer);
 }
@@ -133,17 +148,17 @@ bool ClipboardHasText() {
   return simClipboard.hasText;
 }
 
-ClipboardData ClipboardText() {
+ClipboardData ClipboardUnicodeText() {
   if (!simClipboard.open || !simClipboard.hasText || simClipboard.noHandle) return 0;
   return kClipboardText;
 }
 
-const char* LockClipboardText(ClipboardData data, std::uint32_t* blockSize) {
+const std::uint8_t* LockClipboardUnicodeText(ClipboardData data, std::uint32_t* blockSize) {
   if (data != kClipboardText || simClipboard.lockFails) return nullptr;
   ++simClipboard.locks;
   const std::size_t size = simClipboard.block.size();
-  lockedBlock.reset(new char[size + kBytesAfterBlock]);
-  simClipboard.block.copy(lockedBlock.get(), size);
+  lockedBlock.reset(new std::uint8_t[size + kBytesAfterBlock]);
+  std::memcpy(lockedBlock.get(), simClipboard.block.data(), size);
   std::memset(lockedBlock.get() + size, '#', kBytesAfterBlock);
   *blockSize = static_cast<std::uint32_t>(size);
   return lockedBlock.get();

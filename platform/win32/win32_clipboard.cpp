@@ -1,4 +1,4 @@
-// The clipboard's plain text on Win32, for the paste command.
+// The clipboard's text on Win32, for the paste command.
 #include "platform/platform.h"
 #include "platform/win32/win32_main.h"
 
@@ -10,19 +10,24 @@ void CloseWindowClipboard() {
   CloseClipboard();
 }
 
+// Windows makes CF_UNICODETEXT out of a CF_TEXT or CF_OEMTEXT another
+// program offered, and reports it as available.
 bool ClipboardHasText() {
-  return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+  return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
 }
 
-ClipboardData ClipboardText() {
-  return FromHandle(GetClipboardData(CF_TEXT));
+// CF_TEXT holds only what the user's code page holds: "?" for every hanzi
+// outside a Chinese locale.
+ClipboardData ClipboardUnicodeText() {
+  return FromHandle(GetClipboardData(CF_UNICODETEXT));
 }
 
 // The block's size only bounds the text: the system may round a block up,
-// and the text itself ends at its first zero.
-const char* LockClipboardText(ClipboardData data, std::uint32_t* blockSize) {
+// and the text itself ends at its first zero. Windows keeps WCHARs
+// little-endian.
+const std::uint8_t* LockClipboardUnicodeText(ClipboardData data, std::uint32_t* blockSize) {
   const HGLOBAL block = AsHandle<HGLOBAL>(data);
-  const char* text = static_cast<const char*>(GlobalLock(block));
+  const auto* text = static_cast<const std::uint8_t*>(GlobalLock(block));
   *blockSize = text != nullptr ? static_cast<std::uint32_t>(GlobalSize(block)) : 0;
   return text;
 }

@@ -5,7 +5,8 @@
 # wheel notch, and after a resize; the settings file written at exit brings
 # the placement back at the next start, also from a damaged file; the first
 # run's Yes makes the .gb association in the user's XDG folders, which the
-# desktop's own tools then see, and Uninstall removes all it made.
+# desktop's own tools then see, and Uninstall removes all it made; Paste to
+# file writes the clipboard's text, hanzi in GB18030.
 #
 # Environment: TAVELO_GTK (default build/tavelo), TAVELO_RENDER as for the
 # Wine tests, whose helpers this test shares.
@@ -191,6 +192,23 @@ kill "$clipboard_pid" 2> /dev/null
 check "the clipboard's text is written in the last directory" \
   cmp "$texts/pasted.txt" <(printf 'From the clipboard\r\n')
 check "and opened" equals "$(xdotool getwindowname "$window")" "Tavelo - $texts/pasted.txt"
+# GTK hands the text over in UTF-8, whatever the locale: the file is GB18030,
+# GB2312's hanzi as GB2312 writes them.
+hanzi=$'中文，啊！\r\n镕𠀀€ Aéß\r\n'
+printf '%s' "$hanzi" | xclip -quiet -selection clipboard -t UTF8_STRING > /dev/null 2>&1 &
+clipboard_pid=$!
+sleep 0.5
+keys "$window" alt+f
+xdotool key p
+dialog=$(wait_window '^Save As$') || dialog=""
+keys "$dialog" ctrl+a
+xdotool type hanzi.txt
+xdotool key Return
+wait_window '^Tavelo - .*hanzi.txt$' > /dev/null
+kill "$clipboard_pid" 2> /dev/null
+check "hanzi on the clipboard are written in GB18030" \
+  cmp "$texts/hanzi.txt" <(printf '%s' "$hanzi" | iconv -f UTF-8 -t GB18030)
+check "and opened in GB mode: the page of tavelo-render" page_matches hanzi "$texts/hanzi.txt"
 keys "$window" alt+f
 xdotool key x
 check "File, Exit ends the program" wait_program_end
