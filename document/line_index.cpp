@@ -1,5 +1,6 @@
 #include "document/line_index.h"
 
+#include "document/line_breaking.h"
 #include "document/next_character.h"
 #include "document/reader.h"
 #include "document/work_area.h"
@@ -26,6 +27,7 @@ std::int32_t LineStartOffset(int k) {
 }
 
 bool LayOutLine(int columns, LineLayout& line, CharacterSeen seen, void* context) {
+  if (ReadsThroughUnicode()) return LayOutTextLine(columns, line, seen, context);
   int col = 0;  // columns the line uses
   line.count = 0;
   for (;;) {

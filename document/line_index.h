@@ -20,7 +20,8 @@ using CharacterSeen = void (*)(const Character& c, int col, void* context);
 // Lays out one display line of at most columns columns from where the reader
 // stands and line's phase and carry, which it leaves as the next line starts
 // with, and tells seen of each text character placed. True when the text
-// ended on the line.
+// ended on the line. In the modes through Unicode the line may end earlier,
+// or one closing mark later, as Chinese text breaks (LayOutTextLine).
 bool LayOutLine(int columns, LineLayout& line, CharacterSeen seen, void* context);
 
 // Lays the open document out with columns (2..253, the view's) and big5Mode

@@ -31,7 +31,7 @@ const char* IconvName(Encoding mode, bool bigEndian) {
 // The first character of d[at, at + n) as iconv reads it from a fresh state:
 // 1 read, 0 when the bytes are too few, -1 when they cannot be read.
 int ReadWith(const char* name, const Bytes& d, std::size_t at, int n, char32_t* c) {
-  if (at + n > d.size()) return -1;
+  if (n < 1 || n > 4 || at + n > d.size()) return -1;
   iconv_t cd = iconv_open("UTF-32LE", name);
   char in[4];
   for (int i = 0; i < n; ++i) in[i] = static_cast<char>(d[at + i]);
@@ -121,38 +121,108 @@ std::vector<Piece> Read(const Bytes& d, Encoding mode) {
 struct Cell {
   int col;
   Piece piece;
+  std::size_t index;  // of the piece
+  int phaseBefore;
 };
 
+// Chinese line breaking: no line begins with a closing mark or ends with an
+// opening one, and no word or number is cut when it fits on a line.
+const std::u32string kClosingMarks = U"!),.:;?]}\u2019\u201D\u2026\u3001\u3002\u3009\u300B\u300D\u300F"
+                                     U"\u3011\u3015\u3017\uFF01\uFF09\uFF0C\uFF0E\uFF1A\uFF1B\uFF1F"
+                                     U"\uFF3D\uFF5D";
+const std::u32string kOpeningMarks =
+    U"([{\u2018\u201C\u3008\u300A\u300C\u300E\u3010\u3014\u3016\uFF08\uFF3B\uFF5B";
+
+char32_t TextOf(const Piece& p) {
+  return p.kind == kText ? p.c : 0;
+}
+bool Closing(const Piece& p) {
+  return TextOf(p) != 0 && kClosingMarks.find(TextOf(p)) != std::u32string::npos;
+}
+bool Opening(const Piece& p) {
+  return TextOf(p) != 0 && kOpeningMarks.find(TextOf(p)) != std::u32string::npos;
+}
+bool Word(const Piece& p) {
+  const char32_t c = TextOf(p);
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+         (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);
+}
+bool Breakable(const Piece& before, const Piece& after) {
+  return !Closing(after) && !Opening(before) && !(Word(before) && Word(after));
+}
+
+int Width(const Piece& p) {
+  return p.kind == kHidden ? 0 : p.kind == kBadByte ? p.bytes : UnicodeGlyph(p.c).columns;
+}
+
 std::vector<std::vector<Cell>> LayOut(const Bytes& d, Encoding mode, int columns) {
+  const std::vector<Piece> pieces = Read(d, mode);
   std::vector<std::vector<Cell>> lines(1);
   int col = 0, phase = 0;
   auto wrap = [&] {
     lines.emplace_back();
     col = 0;
   };
-  for (const Piece& p : Read(d, mode)) {
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    const Piece& p = pieces[k];
     if (p.kind == kBreak) {
       phase = 0;
       wrap();
       continue;
     }
-    if (col == columns) wrap();
     if (p.kind == kTabStop) {
+      if (col == columns) wrap();
       int spaces = 8 - phase;
       while (col + spaces > columns) {
         spaces -= columns - col;
         phase = (phase + columns - col) % 8;
         wrap();
       }
+      lines.back().push_back(Cell{col, p, k, phase});
       col += spaces;
       phase = 0;
       continue;
     }
-    const int width = p.kind == kHidden    ? 0
-                      : p.kind == kBadByte ? p.bytes
-                                           : UnicodeGlyph(p.c).columns;
-    if (col + width > columns) wrap();
-    lines.back().push_back(Cell{col, p});
+    const int width = Width(p);
+    if (width > 0 && col + width > columns) {
+      std::vector<Cell>& line = lines.back();
+      const bool nextCloses = k + 1 < pieces.size() && Closing(pieces[k + 1]);
+      if (Closing(p) && !nextCloses) {  // hangs in the margin, and ends the line
+        line.push_back(Cell{col, p, k, phase});
+        phase = (phase + width) % 8;
+        if (k + 1 == pieces.size()) break;
+        if (pieces[k + 1].kind == kBreak) {
+          ++k;
+          phase = 0;
+        }
+        wrap();
+        continue;
+      }
+      // The last place the rules allow, if what moves fits on the next line.
+      std::size_t cut = line.size();
+      for (std::size_t i = line.size(); i >= 1; --i) {
+        const Piece& after = i == line.size() ? p : line[i].piece;
+        if (!Breakable(line[i - 1].piece, after)) continue;
+        if (i < line.size()) {
+          int bound = col - line[i].col + width;
+          for (std::size_t j = k + 1; Word(p) && j < pieces.size() && Word(pieces[j]); ++j) {
+            bound += Width(pieces[j]);
+          }
+          if (bound <= columns) cut = i;
+        }
+        break;
+      }
+      if (cut < line.size()) {
+        k = line[cut].index;
+        phase = line[cut].phaseBefore;
+        line.resize(cut);
+        wrap();
+        --k;  // the moved piece comes again
+        continue;
+      }
+      wrap();
+    }
+    if (width > 0) lines.back().push_back(Cell{col, p, k, phase});
     col += width;
     phase = (phase + width) % 8;
   }

@@ -190,6 +190,52 @@ TEST_F(ReadingModesTest, TheLineTableFindsEveryLineAsTheLayoutPlacesIt) {
   }
 }
 
+// Each display line's text, cut from the UTF-8 document at the starts the
+// Line table gives.
+std::vector<std::string> DisplayLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (int k = 0; k <= lastLine; ++k) {
+    const std::int32_t from = PlaceOfLine(k).offset;
+    const std::int32_t to =
+        k < lastLine ? PlaceOfLine(k + 1).offset : static_cast<std::int32_t>(text.size());
+    lines.push_back(
+        text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
+  }
+  return lines;
+}
+
+TEST_F(ReadingModesTest, LinesBreakAsChineseTextBreaks) {
+  struct Case {
+    const char* what;
+    std::string text;
+    int columns;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"a closing mark hangs in the margin", "一二三四五。六七", 10, {"一二三四五。", "六七"}},
+      {"two closing marks take the character before along",
+       "一二三四五」。六",
+       10,
+       {"一二三四", "五」。六"}},
+      {"an opening mark goes to the next line", "一二三四「五六", 10, {"一二三四", "「五六"}},
+      {"a word moves whole", "abc defgh", 7, {"abc ", "defgh"}},
+      {"a number moves whole", "一二三32768", 8, {"一二三", "32768"}},
+      {"a word longer than a line is cut", "abcdefghij", 4, {"abcd", "efgh", "ij"}},
+      {"an ASCII comma hangs", "一二三四, x", 8, {"一二三四,", " x"}},
+      {"a line break is kept", "一二。\n三", 4, {"一二。\n", "三"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartFreshProcess();
+    Start(27 + 7 * c.columns, 200);
+    Choose(CMD_MODE_UTF8);
+    Open("text.txt", ToBytes(c.text));
+    ASSERT_EQ(view.columns, c.columns);
+    EXPECT_EQ(DisplayLines(c.text), c.lines);
+    EXPECT_EQ(Differences(kUtf8, "breaking"), 0);
+  }
+}
+
 std::string NumberedLines(int count) {
   std::string text;
   for (int i = 0; i < count; ++i) text += "第" + std::to_string(i) + "行 line\n";
