@@ -2,6 +2,7 @@
 // binary as GResources, read as LoadBitmapA would read them.
 #include <strings.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gtk/gtk_main.h"
@@ -17,6 +18,7 @@ struct Bitmap {
   int height;
   int rowBytes;              // each row padded to 4 bytes
   cairo_surface_t* surface;  // the same pixels for painting, or null until asked for
+  cairo_surface_t* server;   // and kept in the X server, or null until asked for
 };
 
 std::uint32_t LittleEndian(const std::uint8_t* bytes, int size) {
@@ -57,7 +59,7 @@ BitmapHandle LoadBitmapResource(const char* name) {
     g_bytes_unref(file);
     return 0;
   }
-  return FromPointer(new Bitmap{file, bytes + pixelsAt, width, height, rowBytes, nullptr});
+  return FromPointer(new Bitmap{file, bytes + pixelsAt, width, height, rowBytes, nullptr, nullptr});
 }
 
 void CopyBitmapPixels(BitmapHandle handle, int width, int height, void* pixels) {
@@ -70,6 +72,7 @@ void DeleteBitmap(BitmapHandle handle) {
   Bitmap* bitmap = AsPointer<Bitmap>(handle);
   if (bitmap == nullptr) return;
   if (bitmap->surface != nullptr) cairo_surface_destroy(bitmap->surface);
+  if (bitmap->server != nullptr) cairo_surface_destroy(bitmap->server);
   g_bytes_unref(bitmap->file);
   delete bitmap;
 }
@@ -94,4 +97,26 @@ cairo_surface_t* BitmapSurface(BitmapHandle handle) {
   cairo_surface_mark_dirty(surface);
   bitmap->surface = surface;
   return surface;
+}
+
+cairo_surface_t* ServerSurface(BitmapHandle handle, GdkWindow* window) {
+  Bitmap* bitmap = AsPointer<Bitmap>(handle);
+  if (bitmap == nullptr || window == nullptr) return nullptr;
+  if (bitmap->server != nullptr) return bitmap->server;
+  cairo_surface_t* image = BitmapSurface(handle);
+  cairo_surface_t* server =
+      gdk_window_create_similar_surface(window, CAIRO_CONTENT_COLOR, bitmap->width, bitmap->height);
+  cairo_t* cr = cairo_create(server);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, image, 0, 0);
+  // In bands: an upload of the whole bitmap at once went through cairo's
+  // shared memory path and arrived black on the virtual X server.
+  constexpr int kBandRows = 8;
+  for (int top = 0; top < bitmap->height; top += kBandRows) {
+    cairo_rectangle(cr, 0, top, bitmap->width, std::min(kBandRows, bitmap->height - top));
+    cairo_fill(cr);
+  }
+  cairo_destroy(cr);
+  bitmap->server = server;
+  return server;
 }

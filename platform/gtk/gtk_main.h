@@ -43,3 +43,6 @@ extern bool windowCreated;
 
 // The bitmap as a cairo image, black on white, made on first use.
 cairo_surface_t* BitmapSurface(BitmapHandle bitmap);
+// The bitmap's pixels copied into the X server beside window, so that cells
+// are copied there; made at the first call.
+cairo_surface_t* ServerSurface(BitmapHandle bitmap, GdkWindow* window);
