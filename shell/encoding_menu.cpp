@@ -106,6 +106,10 @@ bool PickModeOnOpen() {
   return true;
 }
 
+void UseReadingMode(Encoding mode) {
+  SwitchTo(mode);
+}
+
 void ReturnToGbMode() {
   if (!ReadsThroughUnicode()) return;
   options.readingMode = 0;

@@ -3,6 +3,8 @@
 // from the last document.
 #pragma once
 
+#include "encoding/encoding.h"
+
 // Whether detection picks the mode on each open.
 bool DetectsOnOpen();
 
@@ -24,6 +26,11 @@ void ToggleDetection();
 // when it is on. False when the document is read in the modes the reader has
 // always had, where its name's extension may still ask for BIG5 mode.
 bool PickModeOnOpen();
+
+// Reads the next document (and the open one) in mode, as the menu would,
+// but without saving it as the user's choice: for a file the program wrote
+// itself, which the old modes would not show.
+void UseReadingMode(Encoding mode);
 
 // Leaves the modes through Unicode for GB2312's, for the BIG5 toggle.
 void ReturnToGbMode();

@@ -10,6 +10,7 @@
 #include "encoding/transcode.h"
 #include "platform/platform.h"
 #include "shell/command_ids.h"
+#include "shell/encoding_menu.h"
 #include "shell/file_dialog.h"
 #include "shell/file_names.h"
 #include "shell/message_boxes.h"
@@ -47,7 +48,11 @@ bool OpenTogglesItself(const char* name) {
 void OpenWrittenFile(bool switchBig5) {
   pendingName = 1;
   PostToWindow(kMessageCommand, CMD_OPEN, 0);
-  if (switchBig5 && !OpenTogglesItself(fileName)) PostToWindow(kMessageCommand, CMD_BIG5, 0);
+  // Detection leaves BIG5 mode by itself when the file is not BIG5; a toggle
+  // after it would bring it back.
+  if (switchBig5 && !DetectsOnOpen() && !OpenTogglesItself(fileName)) {
+    PostToWindow(kMessageCommand, CMD_BIG5, 0);
+  }
 }
 
 // The body the three converters share.
@@ -116,6 +121,21 @@ bool WriteInGb18030(FileHandle output, const std::uint8_t* text, std::uint32_t l
   return true;
 }
 
+// Whether the clipboard's text holds a character GB2312 has no code for,
+// read as WriteInGb18030 reads it (a broken surrogate pair, "?", is none).
+bool HoldsMoreThanGb2312(const std::uint8_t* text, std::uint32_t length) {
+  Transcoding transcoding = StartTranscoding(kUtf16, kGb2312, kReplaceUnconvertible);
+  transcoding.started = true;
+  std::uint8_t out[kPastePiece * kMostBytesPerCharacter];
+  std::uint32_t done = 0;
+  while (done < length && transcoding.unmappable == 0) {
+    const std::uint32_t piece = std::min(length - done, kPastePiece);
+    done += static_cast<std::uint32_t>(
+        Transcode(&transcoding, text + done, piece, done + piece == length, out).used);
+  }
+  return transcoding.unmappable > 0;
+}
+
 }  // namespace
 
 void SaveInGbCommand() {
@@ -156,7 +176,9 @@ void PasteToFileCommand() {
     return;
   }
   ShowHourglass();
-  const bool written = WriteInGb18030(output, text, Utf16TextLength(text, blockSize));
+  const std::uint32_t length = Utf16TextLength(text, blockSize);
+  const bool written = WriteInGb18030(output, text, length);
+  const bool beyondGb2312 = written && HoldsMoreThanGb2312(text, length);
   CloseFile(output);
   ReleaseClipboard(data);
   ShowArrow();
@@ -164,6 +186,8 @@ void PasteToFileCommand() {
     DiscardOutput();
     return;
   }
-  // GB18030, as Decode HZ's output is GB: BIG5 mode would misread it.
+  // GB18030, as Decode HZ's output is GB: BIG5 mode would misread it, and GB
+  // mode shows only what GB2312 has.
+  if (beyondGb2312 && !DetectsOnOpen() && !ReadsThroughUnicode()) UseReadingMode(kGb18030);
   OpenWrittenFile(big5Mode != 0);
 }

@@ -319,6 +319,7 @@ TEST_F(SaveCommandsTest, TheWrittenFileIsOpenedInTheModeItsNameAndTheCommandGive
     const char* output;
     Posted posted;
     int big5ModeAfter;
+    bool detect = false;  // Detect encoding on: the open picks the mode
   };
   const Case cases[] = {
       {CMD_SAVE_GB, "doc.b5", "out.gb", {CMD_OPEN}, 0},
@@ -336,6 +337,8 @@ TEST_F(SaveCommandsTest, TheWrittenFileIsOpenedInTheModeItsNameAndTheCommandGive
       {CMD_PASTE, "doc.b5", "out.txt", {CMD_OPEN, CMD_BIG5}, 0},
       {CMD_PASTE, "doc.txt", "out.b5", {CMD_OPEN}, 1},
       {CMD_PASTE, "doc.b5", "out.gb", {CMD_OPEN}, 0},
+      {CMD_SAVE_GB, "doc.b5", "out.txt", {CMD_OPEN}, 0, true},
+      {CMD_DECODE_QP, "doc.b5", "out.big5", {CMD_OPEN}, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(NameOf(c.command)) + " of " + c.document + " to " + c.output);
@@ -343,6 +346,10 @@ TEST_F(SaveCommandsTest, TheWrittenFileIsOpenedInTheModeItsNameAndTheCommandGive
     SimMapDrive('C', folder_.Root());
     RunProgram("tavelo.exe");
     OpenDocument(c.document);
+    if (c.detect) {
+      SimChooseCommand(CMD_DETECT);
+      SimRunUntilIdle();
+    }
     OfferClipboardText(kClipboardText);
     const std::string output = std::string("C:\\") + c.output;
     EXPECT_EQ(ChooseSaving(c.command, output), c.posted);
@@ -475,21 +482,23 @@ TEST_F(SaveCommandsTest, PasteWritesTheClipboardsUnicodeTextInGb18030) {
     const char* what;
     std::u16string text;
     std::string written;
+    Encoding shownIn;  // the mode the written file opens in, from GB mode
   };
   const Case cases[] = {
-      {"GB2312's hanzi and punctuation", u"中文，啊！", "\xD6\xD0\xCE\xC4\xA3\xAC\xB0\xA1\xA3\xA1"},
-      {"镕, a GBK pair", u"镕", "\xE9\x46"},
-      {"𠀀 of plane 2, a four-byte code", u"\U00020000", "\x95\x32\x82\x36"},
-      {"the euro sign, where code page 936 has 0x80", u"€", "\xA2\xE3"},
-      {"Latin letters in GB2312 and beyond it", u"Aéß", "A\xA8\xA6\x81\x30\x89\x38"},
-      {"a U+FEFF first is a character, no byte-order mark", u"\uFEFF一",
-       "\x84\x31\x95\x33\xD2\xBB"},
-      {"a U+FFFE first turns no byte order", u"\uFFFE一", "\x84\x31\xA4\x38\xD2\xBB"},
+      {"GB2312's hanzi and punctuation", u"中文，啊！", "\xD6\xD0\xCE\xC4\xA3\xAC\xB0\xA1\xA3\xA1",
+       kGb2312},
+      {"镕, a GBK pair", u"镕", "\xE9\x46", kGb18030},
+      {"𠀀 of plane 2, a four-byte code", u"\U00020000", "\x95\x32\x82\x36", kGb18030},
+      {"the euro sign, where code page 936 has 0x80", u"€", "\xA2\xE3", kGb18030},
+      {"Latin letters in GB2312 and beyond it", u"Aéß", "A\xA8\xA6\x81\x30\x89\x38", kGb18030},
+      {"a U+FEFF first is a character, no byte-order mark", u"\uFEFF一", "\x84\x31\x95\x33\xD2\xBB",
+       kGb18030},
+      {"a U+FFFE first turns no byte order", u"\uFFFE一", "\x84\x31\xA4\x38\xD2\xBB", kGb18030},
       {"a lone surrogate is '?', as in CF_TEXT",
        u"a\xD800"
        u"b",
-       "a?b"},
-      {"pairs cut by the pieces a long text is written in", plane2Run, plane2Bytes},
+       "a?b", kGb2312},
+      {"pairs cut by the pieces a long text is written in", plane2Run, plane2Bytes, kGb18030},
   };
   int run = 0;
   for (const Case& c : cases) {
@@ -500,6 +509,9 @@ TEST_F(SaveCommandsTest, PasteWritesTheClipboardsUnicodeTextInGb18030) {
     EXPECT_EQ(ChooseSaving(CMD_PASTE, "C:\\" + name), Posted{CMD_OPEN});
     EXPECT_EQ(ReadWholeFile(folder_.Path(name)), ToBytes(c.written));
     EXPECT_EQ(Warnings(), Texts{});
+    SimRunUntilIdle();
+    EXPECT_EQ(textMode, c.shownIn) << "a mode that shows every character written";
+    SimChooseCommand(CMD_MODE_GB2312);
     SimRunUntilIdle();
   }
 }

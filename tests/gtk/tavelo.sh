@@ -204,11 +204,14 @@ dialog=$(wait_window '^Save As$') || dialog=""
 keys "$dialog" ctrl+a
 xdotool type hanzi.txt
 xdotool key Return
-wait_window '^Tavelo - .*hanzi.txt$' > /dev/null
+wait_window '^Tavelo - .*hanzi.txt \[GB18030\]$' > /dev/null
 kill "$clipboard_pid" 2> /dev/null
 check "hanzi on the clipboard are written in GB18030" \
   cmp "$texts/hanzi.txt" <(printf '%s' "$hanzi" | iconv -f UTF-8 -t GB18030)
-check "and opened in GB mode: the page of tavelo-render" page_matches hanzi "$texts/hanzi.txt"
+check "and opened in GB18030 mode, which shows 镕 and 𠀀: the page of tavelo-render" \
+  page_matches hanzi --encoding gb18030 "$texts/hanzi.txt"
+check "and the caption names the mode" \
+  equals "$(xdotool getwindowname "$window")" "Tavelo - $texts/hanzi.txt [GB18030]"
 keys "$window" alt+f
 xdotool key x
 check "File, Exit ends the program" wait_program_end

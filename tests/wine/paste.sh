@@ -53,12 +53,13 @@ pasted=$(winepath -w "$texts/pasted.txt")
 keys "$dialog" ctrl+a
 xdotool type --delay 20 "$pasted"
 xdotool key Return
-opened=$(wait_window '^Tavelo - .*pasted.txt$') || opened=""
+opened=$(wait_window '^Tavelo - .*pasted.txt \[GB18030\]$') || opened=""
 kill "$clipboard_pid" 2> /dev/null
 check "the hanzi are written in GB18030, not as '?'" same_bytes "$texts/pasted.txt" "$work/expected"
-check "and the written file is opened: the caption is 'Tavelo - $pasted'" \
-  equals "$(xdotool getwindowname "${opened:-0}" 2> /dev/null)" "Tavelo - $pasted"
-check "and shown in GB mode, pixel for pixel" client_matches "$window" pasted "$texts/pasted.txt"
+check "and the written file is opened in GB18030 mode, which shows 镕 and 𠀀" \
+  equals "$(xdotool getwindowname "${opened:-0}" 2> /dev/null)" "Tavelo - $pasted [GB18030]"
+check "pixel for pixel as tavelo-render shows it" \
+  client_matches "$window" pasted --encoding gb18030 "$texts/pasted.txt"
 keys "$window" alt+F4
 check "Alt+F4 ends the program" wait_program_end
 
