@@ -228,16 +228,10 @@ check "the main window appears" test -n "$window"
 sleep 1
 # open_file FILE LABEL: File, Open, the name typed into the dialog's location;
 # true once the caption names the file and the mode's label. A window that
-# has only just appeared may miss the keys: Esc closes the menu, they go again.
+# has only just appeared may miss the keys (choose_from_menu tries again).
 open_file() {
-  local dialog="" caption="Tavelo - $1${2:+ [$2]}" deadline attempt
-  for attempt in 1 2 3; do
-    keys "$window" alt+f
-    xdotool key o
-    dialog=$(wait_window '^Open$' 5) && break
-    xdotool key Escape Escape
-  done
-  [ -n "$dialog" ] || { note "no Open dialog"; return 1; }
+  local dialog caption="Tavelo - $1${2:+ [$2]}" deadline
+  dialog=$(choose_from_menu "$window" alt+f o '^Open$') || { note "no Open dialog"; return 1; }
   keys "$dialog" ctrl+l
   xdotool type "$1"
   xdotool key Return
@@ -320,12 +314,7 @@ check "the settings keys are made, with their parents, empty" \
   equals "$(grep '^\[' "$settings" | LC_ALL=C sort | tr '\n' ' ')" \
   '[Software\Kestrow\Tavelo\last directory] [Software\Kestrow\Tavelo\options] [Software\Kestrow\Tavelo\window position] [Software\Kestrow\Tavelo] [Software\Kestrow] '
 window=$(wait_window '^Tavelo - Chinese Text Reader$') || window=""
-for attempt in 1 2 3; do
-  keys "$window" alt+f
-  xdotool key u
-  box=$(wait_window '^Uninstall$' 5) && break
-  xdotool key Escape Escape
-done
+box=$(choose_from_menu "$window" alt+f u '^Uninstall$') || box=""
 check "Uninstall asks first" test -n "$box"
 keys "$box" alt+o
 check "OK ends the program" wait_program_end

@@ -16,22 +16,6 @@ gb=$(winepath -w "$texts/sample.gb")
 exe=$(winepath -w "$TAVELO_EXE")
 main='^Tavelo - Chinese Text Reader$'
 
-# Opens the File menu and chooses Uninstall by its mnemonic; the box's id.
-# A window that has only just appeared may miss the keys: then Esc closes
-# whatever opened, and the keys go again.
-choose_uninstall() {
-  local attempt
-  for attempt in 1 2 3; do
-    keys "$1" alt+f
-    sleep 0.5
-    xdotool key u
-    wait_window '^Uninstall$' 5 && return 0
-    import -window root "$work/no-uninstall-box-$attempt.png"
-    xdotool key Escape Escape
-  done
-  return 1
-}
-
 echo "First run: Yes to the association offer"
 run_program
 box=$(wait_window '^Association$') || box=""
@@ -65,7 +49,7 @@ run_program
 dialog=$(wait_window '^Open$') || dialog=""
 [ -n "$dialog" ] && keys "$dialog" Escape
 window=$(wait_window "$main") || window=""
-box=$(choose_uninstall "$window") || box=""
+box=$(choose_from_menu "$window" alt+f u '^Uninstall$') || box=""
 check "File > Uninstall asks for confirmation" test -n "$box"
 keys "$box" Escape
 check "Esc (Cancel) closes the box" wait_no_window '^Uninstall$'
@@ -73,7 +57,7 @@ sleep 1
 check "after Cancel the program goes on" kill -0 "$program_pid"
 check "after Cancel the settings keys stay" reg_key_exists 'HKLM\Software\Kestrow\Tavelo\options'
 check "after Cancel the association stays" reg_key_exists 'HKCR\GBText\shell\open\command'
-box=$(choose_uninstall "$window") || box=""
+box=$(choose_from_menu "$window" alt+f u '^Uninstall$') || box=""
 check "Uninstall asks again" test -n "$box"
 # Cancel is the default button: Shift+Tab moves to OK, Return presses it.
 keys "$box" shift+Tab Return

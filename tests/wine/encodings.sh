@@ -31,17 +31,10 @@ choose() {
 # open_file FILE LABEL: File, Open, the file's name typed into the dialog;
 # true once the caption names the file (and the mode's label, if any).
 open_file() {
-  local name caption dialog attempt
+  local name caption dialog
   name=$(winepath -w "$1")
   caption="Tavelo - $name${2:+ [$2]}"
-  for attempt in 1 2 3; do
-    keys "$window" alt+f
-    sleep 0.3
-    xdotool key o
-    dialog=$(wait_window '^Open$' 5) && break
-    xdotool key Escape Escape
-  done
-  [ -n "$dialog" ] || { note "no Open dialog"; return 1; }
+  dialog=$(choose_from_menu "$window" alt+f o '^Open$') || { note "no Open dialog"; return 1; }
   keys "$dialog" ctrl+a
   xdotool type --delay 20 "$name"
   xdotool key Return

@@ -152,6 +152,23 @@ keys() {
   sleep 0.3
 }
 
+# choose_from_menu WINDOW MENU-KEY ITEM-KEY TITLE: opens the menu, chooses the
+# item by its mnemonic and prints the id of the window titled TITLE (a
+# pattern) that it opens. A window that has only just appeared may miss the
+# keys, and an item may stay grayed a moment (Paste, until the clipboard
+# change is seen): then Esc closes whatever opened, and the keys go again.
+choose_from_menu() {
+  local attempt
+  for attempt in 1 2 3 4; do
+    keys "$1" "$2"
+    sleep 0.5
+    xdotool key "$3"
+    wait_window "$4" 5 && return 0
+    xdotool key Escape Escape
+  done
+  return 1
+}
+
 # Prints X Y WIDTH HEIGHT of the window's X11 window on the screen.
 window_geometry() {
   local X Y WIDTH HEIGHT SCREEN WINDOW

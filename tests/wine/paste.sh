@@ -33,21 +33,7 @@ check "the main window appears" test -n "$window"
 printf '%s' "$text" | xclip -quiet -selection clipboard -t UTF8_STRING > /dev/null 2>&1 &
 clipboard_pid=$!
 
-# File, Paste to file; its item stays grayed until Wine has seen the X
-# clipboard change, and a window that has only just appeared may miss the
-# keys: then Esc closes whatever opened, and the keys go again.
-choose_paste() {
-  local attempt
-  for attempt in 1 2 3 4; do
-    keys "$1" alt+f
-    sleep 0.5
-    xdotool key p
-    wait_window '^Save As$' 5 && return 0
-    xdotool key Escape Escape
-  done
-  return 1
-}
-dialog=$(choose_paste "$window") || dialog=""
+dialog=$(choose_from_menu "$window" alt+f p '^Save As$') || dialog=""
 check "Paste to file asks for a name" test -n "$dialog"
 pasted=$(winepath -w "$texts/pasted.txt")
 keys "$dialog" ctrl+a
