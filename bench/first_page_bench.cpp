@@ -149,9 +149,9 @@ int main(int argc, char** argv) {
   std::printf("atlas_load_ms=%.2f\n", atlasMs);
   std::printf("open_to_first_page_ms=%.2f\nlines_at_first_page=%d\n", firstPageMs,
               linesAtFirstPage);
-  std::printf("open_to_layout_done_ms=%.1f\nlayout_MB_per_s=%.1f\nslices=%d\nlongest_slice_ms=%.1f\n",
-              layoutMs, static_cast<double>(bytes) / (1 << 20) / (layoutMs / 1000), slices,
-              longestSliceMs);
+  std::printf(
+      "open_to_layout_done_ms=%.1f\nlayout_MB_per_s=%.1f\nslices=%d\nlongest_slice_ms=%.1f\n",
+      layoutMs, static_cast<double>(bytes) / (1 << 20) / (layoutMs / 1000), slices, longestSliceMs);
   std::printf("lines=%d\ntruncated=%d\nline_table_places=%zu\n", lastLine + 1, truncated,
               lineTable.places.size());
   std::printf("middle_page_line=%d\nmiddle_page_ms=%.2f\nrepaint_ms=%.2f\n", view.topLine,

@@ -72,9 +72,9 @@ void LayOut(benchmark::State& state, const BenchMode& mode, const std::u32string
   state.counters["columns"] = view.columns;
   state.counters["lines"] = lastLine + 1;
   state.counters["truncated"] = truncated;
-  state.counters["chars_per_second"] = benchmark::Counter(
-      static_cast<double>(text.size()) * static_cast<double>(state.iterations()),
-      benchmark::Counter::kIsRate);
+  state.counters["chars_per_second"] =
+      benchmark::Counter(static_cast<double>(text.size()) * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate);
 }
 
 const int registered = [] {

@@ -68,7 +68,8 @@ bool RoundTrips(const char* charset, char32_t c) {
   std::size_t inLeft = bytes.size(), outLeft = back.size();
   const bool ok = iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<std::size_t>(-1);
   iconv_close(cd);
-  const char32_t got = back[0] | back[1] << 8 | back[2] << 16 | static_cast<char32_t>(back[3]) << 24;
+  const char32_t got =
+      back[0] | back[1] << 8 | back[2] << 16 | static_cast<char32_t>(back[3]) << 24;
   return ok && inLeft == 0 && outLeft == 12 && got == c;
 }
 
@@ -131,9 +132,9 @@ char32_t Mark(char32_t wanted, char32_t otherwise) {
   return Marks().find(wanted) != std::u32string::npos ? wanted : otherwise;
 }
 
-const char* const kLatinWords[] = {"OK",   "iPhone", "CEO",    "Wi-Fi", "Tom", "email",
-                                   "BBS",  "DNA",    "Google", "MP3",   "NBA", "Linux",
-                                   "KTV",  "USB",    "GPS",    "Mary",  "PC",  "Hello"};
+const char* const kLatinWords[] = {"OK",  "iPhone", "CEO",    "Wi-Fi", "Tom", "email",
+                                   "BBS", "DNA",    "Google", "MP3",   "NBA", "Linux",
+                                   "KTV", "USB",    "GPS",    "Mary",  "PC",  "Hello"};
 
 std::vector<double> ZipfWeights(std::size_t n) {
   std::vector<double> weights(n);
@@ -148,8 +149,7 @@ void Append(std::u32string& text, const std::string& ascii) {
 }  // namespace
 
 Novel::Novel(unsigned seed)
-    : random_(seed),
-      rank_([] {
+    : random_(seed), rank_([] {
         const std::vector<double> w = ZipfWeights(CommonHanzi().size());
         return std::discrete_distribution<int>(w.begin(), w.end());
       }()) {}
@@ -208,7 +208,8 @@ std::u32string Novel::NextParagraph() {
     }
     for (int clauses = std::uniform_int_distribution<int>(1, 4)(random_); clauses > 0; --clauses) {
       AddClause(text);
-      if (clauses > 1) text.push_back(percent(random_) < 85 ? U'\uFF0C' : Mark(U'\u3001', U'\uFF0C'));
+      if (clauses > 1)
+        text.push_back(percent(random_) < 85 ? U'\uFF0C' : Mark(U'\u3001', U'\uFF0C'));
     }
     const int end = percent(random_);
     if (end < 70) {
@@ -245,7 +246,8 @@ std::u32string NovelText(std::size_t maxCharacters, long maxDisplayLines, int co
         width += c < 0x80 ? 1 : 2;
       }
     }
-    if (text.size() + paragraph.size() > maxCharacters || lines + paragraphLines > maxDisplayLines) {
+    if (text.size() + paragraph.size() > maxCharacters ||
+        lines + paragraphLines > maxDisplayLines) {
       return text;
     }
     text += paragraph;

@@ -127,9 +127,10 @@ struct Cell {
 
 // Chinese line breaking: no line begins with a closing mark or ends with an
 // opening one, and no word or number is cut when it fits on a line.
-const std::u32string kClosingMarks = U"!),.:;?]}\u2019\u201D\u2026\u3001\u3002\u3009\u300B\u300D\u300F"
-                                     U"\u3011\u3015\u3017\uFF01\uFF09\uFF0C\uFF0E\uFF1A\uFF1B\uFF1F"
-                                     U"\uFF3D\uFF5D";
+const std::u32string kClosingMarks =
+    U"!),.:;?]}\u2019\u201D\u2026\u3001\u3002\u3009\u300B\u300D\u300F"
+    U"\u3011\u3015\u3017\uFF01\uFF09\uFF0C\uFF0E\uFF1A\uFF1B\uFF1F"
+    U"\uFF3D\uFF5D";
 const std::u32string kOpeningMarks =
     U"([{\u2018\u201C\u3008\u300A\u300C\u300E\u3010\u3014\u3016\uFF08\uFF3B\uFF5B";
 
