@@ -288,6 +288,7 @@ void HandleKeyDown(unsigned key) {
     case kKeyHome: code = kScrollTop; break;
     case kKeyUp: code = kScrollLineUp; break;
     case kKeyDown: code = kScrollLineDown; break;
+    case kKeySpace: code = KeyIsDown(kKeyShift) ? kScrollPageUp : kScrollPageDown; break;
     default: return;
   }
   PostToWindow(kMessageVScroll, static_cast<MessageParam>(code), 0);

@@ -57,7 +57,8 @@ void ScrollLinesUp(int n);
 // A scroll command; false when no document is open and the platform should handle it.
 bool HandleScrollCommand(int code, int thumbPosition);
 
-// Turns the six scrolling keys into queued scroll commands.
+// Turns the scrolling keys into queued scroll commands: the six of old, with
+// Ctrl too, and Space and Shift+Space as Page Down and Page Up.
 void HandleKeyDown(unsigned key);
 
 // Scrolls by the wheel's turn (positive up) as the user's wheel setting asks:

@@ -81,12 +81,20 @@ constexpr int kWheelDelta = 120;                    // WHEEL_DELTA, one notch
 constexpr unsigned kWheelPageScroll = 0xFFFFFFFFu;  // WHEEL_PAGESCROLL
 
 // Virtual-key codes of WM_KEYDOWN.
+constexpr unsigned kKeyShift = 16;     // VK_SHIFT
+constexpr unsigned kKeyControl = 17;   // VK_CONTROL
+constexpr unsigned kKeySpace = 32;     // VK_SPACE
 constexpr unsigned kKeyPageUp = 33;    // VK_PRIOR
 constexpr unsigned kKeyPageDown = 34;  // VK_NEXT
 constexpr unsigned kKeyEnd = 35;       // VK_END
 constexpr unsigned kKeyHome = 36;      // VK_HOME
 constexpr unsigned kKeyUp = 38;        // VK_UP
 constexpr unsigned kKeyDown = 40;      // VK_DOWN
+// Letters are their capitals ('O'), as the virtual-key codes of Win32 are.
+
+// GetKeyState's high bit: whether key (kKeyShift, kKeyControl) was down when
+// the message being handled was sent.
+bool KeyIsDown(unsigned key);
 
 // Show commands.
 constexpr int kShowNormal = 1;     // SW_SHOWNORMAL

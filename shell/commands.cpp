@@ -56,6 +56,18 @@ void OnCommand(int command) {
   }
 }
 
+bool HandleShortcut(unsigned key) {
+  if (!KeyIsDown(kKeyControl)) return false;
+  int command = 0;
+  switch (key) {
+    case 'O': command = CMD_OPEN; break;
+    case 'Q': command = CMD_EXIT; break;
+    default: return false;
+  }
+  PostToWindow(kMessageCommand, static_cast<MessageParam>(command), 0);
+  return true;
+}
+
 bool OnInitMenuPopup(int position, bool systemMenu) {
   if (systemMenu || position != 0) return false;
   const bool open = documentHandle != kInvalidFile;

@@ -29,6 +29,9 @@ MessageResult OnPaint();
 
 // WM_KEYDOWN (window_procedure.cpp): HandleKeyDown, display/view.cpp.
 void OnKeyDown(unsigned key);
+// The commands' keys (commands.cpp): Ctrl+O opens, Ctrl+Q exits; true when
+// the key was one, posted as its command.
+bool HandleShortcut(unsigned key);
 
 // WM_COMMAND (commands.cpp): carries out a menu command; unknown ids are ignored.
 void OnCommand(int command);

@@ -47,7 +47,7 @@ MessageResult OnPaint() {
 }
 
 void OnKeyDown(unsigned key) {
-  HandleKeyDown(key);
+  if (!HandleShortcut(key)) HandleKeyDown(key);
 }
 
 void OnMouseWheel(int delta) {

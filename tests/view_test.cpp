@@ -99,6 +99,38 @@ TEST_F(ScrollTest, PageKeysStepThroughTheDocument) {
   EXPECT_EQ(simWindow.scrollBar.page, 30);
 }
 
+TEST_F(ScrollTest, TheShortcutKeysScrollOpenAndExit) {
+  struct Step {
+    const char* what;
+    unsigned key;
+    unsigned modifiers;
+    int top;  // -1: the view stays; the other effects are checked below
+  };
+  const Step steps[] = {
+      {"Space pages down", kKeySpace, 0, 30},
+      {"Shift+Space pages up", kKeySpace, kSimShift, 0},
+      {"Ctrl+End goes to the end", kKeyEnd, kSimControl, 70},
+      {"Ctrl+Home goes to the top", kKeyHome, kSimControl, 0},
+      {"O alone does nothing", 'O', 0, 0},
+      {"Q with Shift does nothing", 'Q', kSimShift, 0},
+  };
+  Show(Lines(100), 300, 30 * 18);
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    SimPressKey(step.key, step.modifiers);
+    SimRunUntilIdle();
+    EXPECT_EQ(view.topLine, step.top);
+    EXPECT_TRUE(PageIsRight());
+  }
+  EXPECT_TRUE(simDialogs.empty());
+  SimPressKey('O', kSimControl);
+  SimRunUntilIdle();
+  EXPECT_EQ(simDialogs.size(), 1u) << "Ctrl+O asks for a file as Open does";
+  SimPressKey('Q', kSimControl);
+  SimRunUntilIdle();
+  EXPECT_TRUE(SimQuitPosted()) << "Ctrl+Q ends the program as Exit does";
+}
+
 TEST_F(ScrollTest, ScrollCommands) {
   struct Case {
     const char* what;

@@ -69,6 +69,13 @@ void OnClientAllocated(GtkWidget*, GdkRectangle*, gpointer) {
 }
 
 // The six keys by their virtual-key codes; the keypad's count the same.
+// Shift and Ctrl as the event being handled had them.
+struct ModifierState {
+  bool shift;
+  bool control;
+};
+ModifierState modifiers{false, false};
+
 unsigned VirtualKey(guint key) {
   switch (key) {
     case GDK_KEY_Page_Up:
@@ -83,14 +90,26 @@ unsigned VirtualKey(guint key) {
     case GDK_KEY_KP_Up: return kKeyUp;
     case GDK_KEY_Down:
     case GDK_KEY_KP_Down: return kKeyDown;
-    default: return 0;
+    case GDK_KEY_space: return kKeySpace;
+    default: break;
   }
+  const guint upper = gdk_keyval_to_upper(key);
+  if ((upper >= GDK_KEY_A && upper <= GDK_KEY_Z) || (upper >= GDK_KEY_0 && upper <= GDK_KEY_9)) {
+    return upper;  // Latin-1 keyvals are the characters, as VK_A..VK_Z and VK_0..VK_9 are
+  }
+  return 0;
 }
 
+// Alt and its keys are the menu bar's mnemonics; the rest go to the window,
+// with Shift and Ctrl as KeyIsDown reports them.
 gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer) {
   const unsigned key = VirtualKey(event->keyval);
-  if (key == 0 || (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0) return FALSE;
+  if (key == 0 || (event->state & GDK_MOD1_MASK) != 0) return FALSE;
+  const ModifierState saved = modifiers;
+  modifiers =
+      ModifierState{(event->state & GDK_SHIFT_MASK) != 0, (event->state & GDK_CONTROL_MASK) != 0};
   SendToWindow(kMessageKeyDown, key, 0);
+  modifiers = saved;
   return TRUE;
 }
 
@@ -158,4 +177,10 @@ void ConnectWindowSignals() {
   g_signal_connect(clientArea, "scroll-event", G_CALLBACK(OnScroll), nullptr);
   g_signal_connect(scrollBar, "scroll-event", G_CALLBACK(OnScroll), nullptr);
   g_signal_connect(scrollBar, "change-value", G_CALLBACK(OnScrollBarChange), nullptr);
+}
+
+bool KeyIsDown(unsigned key) {
+  if (key == kKeyShift) return modifiers.shift;
+  if (key == kKeyControl) return modifiers.control;
+  return false;
 }

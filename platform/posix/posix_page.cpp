@@ -73,6 +73,9 @@ void CopyCell(PaintTarget, CellSource source, int x, int y, int sourceX, int sou
 void SetScrollBar(int, int, int) {}
 void ScrollClient(int) {}
 void StartWindowTimer(unsigned, unsigned) {}
+bool KeyIsDown(unsigned) {
+  return false;
+}
 void StopWindowTimer(unsigned) {}
 void InvalidateClient() {}
 void ShowHourglass() {}

@@ -129,7 +129,10 @@ void SimRestore();
 void SimClose();  // the close box
 
 // What a user does that reaches the queue; run SimRunUntilIdle afterwards.
-void SimPressKey(unsigned key);
+// A key, with Shift or Ctrl held (kSimShift | kSimControl).
+constexpr unsigned kSimShift = 1;
+constexpr unsigned kSimControl = 2;
+void SimPressKey(unsigned key, unsigned modifiers = 0);
 // Turns the wheel by delta (kWheelDelta a notch, positive away from the user).
 void SimTurnWheel(int delta);
 void SimChooseCommand(int command);

@@ -17,11 +17,13 @@ struct Posted {
   unsigned message;
   MessageParam wParam;
   MessageData lParam;
+  unsigned keysDown = 0;  // SimShift | SimControl, as KeyIsDown reports them
 };
 
 std::deque<Posted> queue;
 std::set<unsigned> timers;  // started and not stopped
 bool detectsAtFirst = false;
+unsigned keysDown = 0;  // of the message being dispatched
 bool quitPosted = false;
 int quitCode = 0;
 const PixelRect kDefaultMonitor{0, 0, 1024, 768};
@@ -191,8 +193,13 @@ void SimClose() {
   if (simWindow.exists) SendToWindow(kMessageClose, 0, 0);
 }
 
-void SimPressKey(unsigned key) {
-  PostToWindow(kMessageKeyDown, key, 0);
+void SimPressKey(unsigned key, unsigned modifiers) {
+  if (simWindow.exists) queue.push_back(Posted{kMessageKeyDown, key, 0, modifiers});
+}
+
+bool KeyIsDown(unsigned key) {
+  return (key == kKeyShift && (keysDown & kSimShift) != 0) ||
+         (key == kKeyControl && (keysDown & kSimControl) != 0);
 }
 
 void SimTurnWheel(int delta) {
@@ -222,7 +229,9 @@ void SimRunUntilIdle(bool withTimers) {
     if (!queue.empty()) {
       const Posted next = queue.front();
       queue.pop_front();
+      keysDown = next.keysDown;
       if (simWindow.exists) WindowProcedure(next.message, next.wParam, next.lParam);
+      keysDown = 0;
       continue;
     }
     if (quitPosted) return;

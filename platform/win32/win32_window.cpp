@@ -57,6 +57,10 @@ int RunMessageLoop() {
   return got == 0 ? static_cast<int>(message.wParam) : -1;
 }
 
+bool KeyIsDown(unsigned key) {
+  return GetKeyState(static_cast<int>(key)) < 0;
+}
+
 void StartWindowTimer(unsigned id, unsigned milliseconds) {
   if (mainWindow != nullptr) SetTimer(mainWindow, id, milliseconds, nullptr);
 }

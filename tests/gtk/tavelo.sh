@@ -149,6 +149,10 @@ Prior $(larger 0 $((max_top - 1 - page_lines))) Page Up moves a page back
 Home 0 Home goes back to the top
 wheel 3 one wheel notch down moves as three Down arrows
 Home 0 Home goes back to the top
+space $page_lines Space moves a page, as Page Down
+shift+space 0 Shift+Space moves a page back, as Page Up
+ctrl+End $max_top Ctrl+End shows the last page
+ctrl+Home 0 Ctrl+Home goes back to the top
 STEPS
 
 xdotool windowsize "$window" 400 300
@@ -259,8 +263,8 @@ read -r width height <<< "$client_size"
 max_top=$("$TAVELO_RENDER" --report --encoding utf-8 --size "${width}x$height" --top 999999 "$long" \
   "$work/view.png" | sed -n 's/.*maxTopLine=\([0-9]*\).*/\1/p')
 check "it has more display lines than the GB modes' 32,768" test "${max_top:-0}" -gt 40000
-keys "$window" End
-check "End shows the last page: top line $max_top" page_matches long-end --encoding utf-8 --top "$max_top" "$long"
+keys "$window" ctrl+End
+check "Ctrl+End shows the last page: top line $max_top" page_matches long-end --encoding utf-8 --top "$max_top" "$long"
 
 check "hkscs.txt is detected as Big5-HKSCS" open_file "$texts/hkscs.txt" BIG5-HKSCS
 keys "$window" Down Down

@@ -56,6 +56,10 @@ step End "$max_top" "End shows the last page"
 step Up "$((max_top - 1))" "Up arrow moves one line back"
 step Prior "$(larger 0 $((max_top - 1 - page_lines)))" "Page Up moves a page back (never above the top)"
 step Home 0 "Home goes back to the top"
+step space "$page_lines" "Space moves a page, as Page Down"
+step shift+space 0 "Shift+Space moves a page back, as Page Up"
+step ctrl+End "$max_top" "Ctrl+End shows the last page"
+step ctrl+Home 0 "Ctrl+Home goes back to the top"
 
 # wheel BUTTON: one notch (X11 button 4 up, 5 down) with the pointer over the
 # client area, where Wine turns it into WM_MOUSEWHEEL.
@@ -118,7 +122,12 @@ check "the quoted name opens: the caption is 'Tavelo - $spaced'" \
   equals "$(xdotool getwindowname "${window:-0}" 2> /dev/null)" "Tavelo - $spaced"
 check "no box: 'Could not open the file.' is not shown" not_shown '^Tavelo$'
 check "the client area shows its first page" client_matches "$window" spaced "$texts/my texts/a b.gb"
-keys "$window" alt+F4
-check "Alt+F4 ends the program" wait_program_end
+keys "$window" ctrl+o
+dialog=$(wait_window '^Open$' 5) || dialog=""
+check "Ctrl+O asks for a file to open" test -n "$dialog"
+[ -n "$dialog" ] && keys "$dialog" Escape
+wait_no_window '^Open$' 5
+keys "$window" ctrl+q
+check "Ctrl+Q ends the program" wait_program_end
 
 finish_test
