@@ -173,6 +173,35 @@ void EditMimeApps(bool add) {
   g_key_file_free(list);
 }
 
+// The program's own icon where the desktop looks for icons by name, as a PNG
+// of its size; the folder of each size is the icon theme's.
+std::string IconFolder(int size) {
+  return DataFolder("icons/hicolor/") + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+}
+constexpr char kIconFile[] = "tavelo.png";
+
+void WriteIcon() {
+  GdkPixbuf* icon = ProgramIcon();
+  if (icon == nullptr) return;
+  const std::string folder = IconFolder(gdk_pixbuf_get_width(icon));
+  g_mkdir_with_parents(folder.c_str(), 0700);
+  gdk_pixbuf_save(icon, (folder + "/" + kIconFile).c_str(), "png", nullptr, nullptr);
+  g_object_unref(icon);
+}
+
+// Removes the icon, and the theme's folders it made when nothing else is in them.
+void RemoveIcon() {
+  GdkPixbuf* icon = ProgramIcon();
+  if (icon == nullptr) return;
+  std::string folder = IconFolder(gdk_pixbuf_get_width(icon));
+  g_object_unref(icon);
+  g_unlink((folder + "/" + kIconFile).c_str());
+  const std::string top = DataFolder("icons");
+  while (folder.size() >= top.size() && g_rmdir(folder.c_str()) == 0) {
+    folder = folder.substr(0, folder.rfind('/'));
+  }
+}
+
 void WriteDesktopEntry(const std::string& command) {
   GKeyFile* entry = g_key_file_new();
   const char* group = G_KEY_FILE_DESKTOP_GROUP;
@@ -182,13 +211,16 @@ void WriteDesktopEntry(const std::string& command) {
   g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_EXEC, ExecLine(command).c_str());
   g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_MIME_TYPE,
                         (std::string(kMimeType) + ";").c_str());
-  // An association, not a menu entry, as on Windows.
-  g_key_file_set_boolean(entry, group, G_KEY_FILE_DESKTOP_KEY_NO_DISPLAY, TRUE);
+  // The reader's own entry in the applications menu, as well as the
+  // association's program.
+  g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_ICON, "tavelo");
+  g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_CATEGORIES, "Office;Viewer;");
   g_key_file_set_boolean(entry, group, G_KEY_FILE_DESKTOP_KEY_TERMINAL, FALSE);
   char* text = g_key_file_to_data(entry, nullptr, nullptr);
   WriteFile(FileOf(ClassKey::Command), text);
   g_free(text);
   g_key_file_free(entry);
+  WriteIcon();
   EditMimeApps(true);
 }
 
@@ -225,6 +257,7 @@ void DeleteAssociationKey(const std::string& path) {
   if (key == ClassKey::None || key == ClassKey::Shell || !Exists(key)) return;
   g_unlink(FileOf(key).c_str());
   if (key == ClassKey::Command) {
+    RemoveIcon();
     EditMimeApps(false);
     g_rmdir(ApplicationsFolder().c_str());  // only when nothing else is in it
   } else {

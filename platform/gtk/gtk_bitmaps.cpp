@@ -120,3 +120,7 @@ cairo_surface_t* ServerSurface(BitmapHandle handle, GdkWindow* window) {
   bitmap->server = server;
   return server;
 }
+
+GdkPixbuf* ProgramIcon() {
+  return gdk_pixbuf_new_from_resource("/tavelo/TheIcon", nullptr);
+}

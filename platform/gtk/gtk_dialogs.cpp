@@ -138,6 +138,17 @@ void AddFilters(GtkFileChooser* chooser, const char* filter, std::uint32_t index
   }
 }
 
+// No "Replace?" for the file the program is reading: the command refuses it
+// once the dialog has closed, as tavelo.exe does, and a question whose Yes
+// is refused all the same would only mislead.
+GtkFileChooserConfirmation OnConfirmOverwrite(GtkFileChooser* chooser, gpointer) {
+  char* name = gtk_file_chooser_get_filename(chooser);
+  const bool held = name != nullptr && HeldByProgram(name);
+  g_free(name);
+  return held ? GTK_FILE_CHOOSER_CONFIRMATION_ACCEPT_FILENAME
+              : GTK_FILE_CHOOSER_CONFIRMATION_CONFIRM;
+}
+
 bool RunFileDialog(FileDialogRecord* record, bool saving) {
   GtkWidget* dialog = gtk_file_chooser_dialog_new(
       saving ? "Save As" : "Open", mainWindow ? GTK_WINDOW(mainWindow) : nullptr,
@@ -147,6 +158,7 @@ bool RunFileDialog(FileDialogRecord* record, bool saving) {
   gtk_file_chooser_set_local_only(chooser, TRUE);
   gtk_file_chooser_set_do_overwrite_confirmation(chooser,
                                                  (record->flags & kDialogOverwritePrompt) != 0);
+  g_signal_connect(chooser, "confirm-overwrite", G_CALLBACK(OnConfirmOverwrite), nullptr);
   AddFilters(chooser, record->filter, record->filterIndex);
   if (record->initialDir != nullptr && record->initialDir[0] != 0) {
     gtk_file_chooser_set_current_folder(chooser, record->initialDir);

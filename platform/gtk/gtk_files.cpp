@@ -55,6 +55,10 @@ FileHandle Track(int descriptor, bool writing) {
 
 }  // namespace
 
+bool HeldByProgram(const char* name) {
+  return HeldAs(name) != 0;
+}
+
 FileHandle OpenFileForReading(const char* name) {
   if (HeldAs(name) == 2) return kInvalidFile;
   return Track(open(name, O_RDONLY | O_CLOEXEC), false);

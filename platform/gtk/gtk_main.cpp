@@ -80,7 +80,10 @@ bool CreateMainWindow(const char*, const char* caption, int x, int y, int width,
   char* title = DisplayText(caption);
   gtk_window_set_title(GTK_WINDOW(mainWindow), title);
   g_free(title);
-  gtk_window_set_icon_name(GTK_WINDOW(mainWindow), "accessories-text-editor");
+  if (GdkPixbuf* icon = ProgramIcon()) {
+    gtk_window_set_icon(GTK_WINDOW(mainWindow), icon);
+    g_object_unref(icon);
+  }
   if (x != kUseDefault) gtk_window_move(GTK_WINDOW(mainWindow), x, y);
   const bool sized = width != kUseDefault && width > 0 && height > 0;
   gtk_window_set_default_size(GTK_WINDOW(mainWindow), sized ? width : kDefaultWidth,

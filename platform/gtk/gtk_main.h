@@ -43,6 +43,12 @@ extern bool windowCreated;
 
 // The bitmap as a cairo image, black on white, made on first use.
 cairo_surface_t* BitmapSurface(BitmapHandle bitmap);
+// Whether the program has the file open (gtk_files.cpp): the open document,
+// which the commands refuse to write over.
+bool HeldByProgram(const char* name);
+// The program's icon, the resource "TheIcon" (gtk_bitmaps.cpp); the caller
+// unreferences it. Null when it cannot be read.
+GdkPixbuf* ProgramIcon();
 // The bitmap's pixels copied into the X server beside window, so that cells
 // are copied there; made at the first call.
 cairo_surface_t* ServerSurface(BitmapHandle bitmap, GdkWindow* window);

@@ -39,6 +39,14 @@ void OnActivate(GtkMenuItem* item, gpointer command) {
   PostToWindow(kMessageCommand, static_cast<MessageParam>(GPOINTER_TO_INT(command)), 0);
 }
 
+// An item on the bar itself acts on one click: GTK's menu bar takes the
+// first click on it to select it and acts only on a second.
+gboolean OnBarItemPressed(GtkWidget* item, GdkEventButton* event, gpointer) {
+  if (event->type != GDK_BUTTON_PRESS || event->button != GDK_BUTTON_PRIMARY) return FALSE;
+  gtk_menu_item_activate(GTK_MENU_ITEM(item));
+  return TRUE;
+}
+
 // WM_INITMENUPOPUP as the popup opens, with its position on the bar.
 void OnPopupShown(GtkWidget*, gpointer position) {
   SendToWindow(kMessageInitMenuPopup, 0, static_cast<MessageData>(GPOINTER_TO_INT(position)));
@@ -85,6 +93,7 @@ GtkWidget* BuildMenuBar() {
         G_GNUC_BEGIN_IGNORE_DEPRECATIONS
         gtk_menu_item_set_right_justified(GTK_MENU_ITEM(item), entry.rightEnd);
         G_GNUC_END_IGNORE_DEPRECATIONS
+        g_signal_connect(item, "button-press-event", G_CALLBACK(OnBarItemPressed), nullptr);
         gtk_menu_shell_append(GTK_MENU_SHELL(bar), item);
         ++position;
         break;

@@ -300,6 +300,11 @@ keys "$dialog" Escape
 desktop=$XDG_DATA_HOME/applications/tavelo.desktop
 check "the desktop entry starts the program on the file" \
   equals "$(sed -n 's/^Exec=//p' "$desktop" 2> /dev/null)" "\"$(realpath "$TAVELO_GTK")\" %f"
+check "the entry is in the applications menu, with the program's own icon" \
+  equals "$(grep -c '^NoDisplay' "$desktop")|$(sed -n 's/^Icon=//p' "$desktop")" "0|tavelo"
+check "which is a 32x32 PNG where the icon theme looks" \
+  equals "$(identify -format '%m %wx%h' "$XDG_DATA_HOME/icons/hicolor/32x32/apps/tavelo.png" 2> /dev/null)" \
+  "PNG 32x32"
 check "the MIME type and its glob are in the user's packages" \
   test -f "$XDG_DATA_HOME/mime/packages/tavelo-gbtext.xml" -a -f "$XDG_DATA_HOME/mime/packages/tavelo-gb.xml"
 check "a .gb file is of that type for the desktop" \
@@ -311,7 +316,25 @@ opened=$(wait_window '^Tavelo - /') || opened=""
 # A first run detects the encoding: the .gb file's GB2312 reads as GB18030.
 check "the desktop opens a .gb file in a folder with a blank in tavelo" \
   equals "$(xdotool getwindowname "${opened:-0}" 2> /dev/null)" "Tavelo - $gb [GB18030]"
+# About, on the bar's right end, opens its box on one click.
+read -r _ _ bar_width _ <<< "$(window_geometry "$opened")"
+xdotool mousemove --window "$opened" $((bar_width - 20)) 10 click 1
+about=$(wait_window '^About$' 5) || about=""
+check "one click on About opens its box" test -n "$about"
+[ -n "$about" ] && keys "$about" Return
+# The pointer left on the bar would take the menus the keys open to About.
+xdotool mousemove --window "$opened" 100 200
+# Decode HZ as ... the document itself: refused once, with no "Replace?" first.
+dialog=$(choose_from_menu "$opened" alt+f h '^Save As$') || dialog=""
+keys "$dialog" ctrl+a
+xdotool type "$gb"
+xdotool key Return
+box=$(wait_window '^Tavelo$' 5) || box=""
+check "saving over the open document is refused at once, with no 'Replace?' first" \
+  equals "$(xdotool search --onlyvisible --name '^Confirm|Replace' 2> /dev/null | wc -l)|${box:+refused}" "0|refused"
+[ -n "$box" ] && keys "$box" Return
 keys "$opened" alt+f
+sleep 0.5
 xdotool key x
 check "which File, Exit ends" wait_no_window '^Tavelo - /'
 check "the settings keys are made, with their parents, empty" \
