@@ -33,10 +33,10 @@ const char* IconvName(Encoding mode, bool bigEndian) {
 int ReadWith(const char* name, const Bytes& d, std::size_t at, int n, char32_t* c) {
   if (n < 1 || n > 4 || at + n > d.size()) return -1;
   iconv_t cd = iconv_open("UTF-32LE", name);
-  char in[4];
-  for (int i = 0; i < n; ++i) in[i] = static_cast<char>(d[at + i]);
+  std::string in(d.begin() + static_cast<std::ptrdiff_t>(at),
+                 d.begin() + static_cast<std::ptrdiff_t>(at) + n);
   unsigned char out[16];
-  char* inp = in;
+  char* inp = in.data();
   char* outp = reinterpret_cast<char*>(out);
   std::size_t inLeft = n, outLeft = sizeof out;
   const std::size_t r = iconv(cd, &inp, &inLeft, &outp, &outLeft);
