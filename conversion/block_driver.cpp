@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "encoding/byte_rules.h"
+
 namespace {
 
 // Bytes in memory that is not cleared when it grows: each block is read or
@@ -75,6 +77,7 @@ struct Buffer {
 struct Stage {
   BlockConverter step = nullptr;  // null: the transcoding
   Transcoding transcoding{};
+  std::uint64_t used = 0;  // bytes of its input it has used so far
   Buffer pending;
   Buffer out;
   // A step that used nothing of its bytes (a long HZ run still open) is asked
@@ -93,6 +96,7 @@ struct Sink {
   std::vector<std::uint8_t>* bytes = nullptr;
   bool failed = false;
   bool stopped = false;
+  StopPlace stop{};
   bool setAsideFailed = false;
 };
 
@@ -202,7 +206,19 @@ void Run(Stage* stages, int count, Sink& sink, bool last) {
         Transcode(&stage.transcoding, pending.Bytes(), pending.size, last, stage.out.Bytes());
     result = {r.used, r.written};
     sink.stopped = stage.transcoding.stopped;
+    if (sink.stopped) {
+      // What it stopped at: the character as the source's rules bound it, or
+      // the bytes left when they do not tell.
+      const std::uint8_t* at = pending.Bytes() + r.used;
+      const int left = static_cast<int>(std::min<std::size_t>(pending.size - r.used, 4));
+      const int length =
+          CharacterLength(stage.transcoding.from, at, left, true, stage.transcoding.bigEndian);
+      sink.stop.offset = stage.used + r.used;
+      sink.stop.length = length > 0 && length <= left ? length : left;
+      std::memcpy(sink.stop.bytes, at, static_cast<std::size_t>(sink.stop.length));
+    }
   }
+  stage.used += result.used;
   stage.retryAt = result.used == 0 ? pending.size * 2 : 0;
   pending.Drop(result.used);
   Pass(stages, count, sink, stage.out.Bytes(), result.written, last);
@@ -260,6 +276,7 @@ RunOutcome ConvertInBlocks(const ConversionSteps& steps, const BlockInput& input
   RunOutcome outcome{};
   outcome.written = !sink.failed;
   outcome.stopped = sink.stopped;
+  outcome.stop = sink.stop;
   outcome.setAsideFailed = sink.setAsideFailed;
   for (Stage& stage : stages) {
     if (stage.setAside != nullptr) std::fclose(stage.setAside);

@@ -45,11 +45,20 @@ struct BlockInput {
   FileHandle file;
 };
 
+// Where a transcoding stopped: the offset in its input (the file's, when no
+// byte step comes before it) and the bytes of what it could not convert.
+struct StopPlace {
+  std::uint64_t offset;
+  std::uint8_t bytes[4];
+  int length;
+};
+
 // What a run met.
 struct RunOutcome {
   bool written;              // every write took all its bytes (else the rest was not tried)
   bool setAsideFailed;       // a long HZ run could not be set aside: the rest is not converted
   bool stopped;              // the transcoding met what it could not convert and stopped there
+  StopPlace stop;            // where, when stopped
   std::uint64_t malformed;   // input bytes that were no character of the transcoding's source
   std::uint64_t unmappable;  // characters its target has no code for
 };

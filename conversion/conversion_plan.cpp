@@ -19,9 +19,9 @@ void Add(ConversionSteps* steps, BlockConverter step) {
   if (steps->count < 2) steps->steps[steps->count++] = step;
 }
 
-void AddTranscoding(ConversionSteps* steps, Encoding from, Encoding to) {
+void AddTranscoding(ConversionSteps* steps, Encoding from, Target target) {
   steps->transcodes = true;
-  steps->transcoding = StartTranscoding(from, to, kReplaceUnconvertible);
+  steps->transcoding = StartTranscoding(from, target.encoding, target.policy);
 }
 
 // A text that needs no transcoding to be in target: in it already, or ASCII
@@ -47,12 +47,12 @@ bool PlanAuto(const std::vector<std::uint8_t>& sample, Target target, Conversion
     text = kGb2312;
   }
   const bool big5 = text == kBig5 || text == kBig5Hkscs;
-  if (!target.given || (target.encoding == kGb2312 && big5)) {
+  if (!target.given || (target.encoding == kGb2312 && big5 && !target.asIconv)) {
     // The reader's own conversions: BIG5 simplified into GB2312 by Save in
     // GB; every other text is kept as it is.
     if (big5) Add(steps, SaveInGbBlock);
   } else if (!AlreadyIn(text, target.encoding)) {
-    AddTranscoding(steps, text, target.encoding);
+    AddTranscoding(steps, text, target);
   }
   if (steps->count == 0 && !steps->transcodes) Add(steps, CopyBlock);
   return true;
@@ -85,6 +85,27 @@ bool PlanConversion(const Converter& converter, Target target,
   // GB2312 kept as it is needs no copy before its transcoding.
   const bool transcodes = target.given && target.encoding != converter.gives;
   if (converter.step != CopyBlock || !transcodes) Add(steps, converter.step);
-  if (transcodes) AddTranscoding(steps, converter.gives, target.encoding);
+  if (transcodes) AddTranscoding(steps, converter.gives, target);
+  return true;
+}
+
+bool PlanFrom(Encoding from, Target target, const std::vector<std::uint8_t>& sample,
+              ConversionSteps* steps) {
+  *steps = ConversionSteps{};
+  if (from == kQp) {
+    Add(steps, DecodeQpBlock);
+    ConversionSteps decoding{};
+    Add(&decoding, DecodeQpBlock);
+    const std::vector<std::uint8_t> decoded = ConvertBytes(decoding, sample);
+    from = DetectEncoding(decoded.data(), decoded.size());
+    if (from == kBinary || from == kQp) return false;
+  }
+  if (from == kHz) {
+    Add(steps, DecodeHzBlock);
+    from = kGb2312;
+  }
+  // Read even when it is the target already: a byte it cannot read is met
+  // as iconv meets it.
+  AddTranscoding(steps, from == kAscii ? kUtf8 : from, target);
   return true;
 }

@@ -39,6 +39,10 @@ Verdict Detect(const std::vector<std::uint8_t>& sample);
 struct Target {
   bool given;
   Encoding encoding;  // when given: one that CanEncode takes
+  // iconv's form (-f, -t): every character as it is, none simplified, and
+  // what cannot be converted met by policy.
+  bool asIconv = false;
+  Unconvertible policy = kReplaceUnconvertible;
 };
 
 // The steps for converter over a file whose first bytes are sample (looked
@@ -46,3 +50,9 @@ struct Target {
 // for auto on a binary file.
 bool PlanConversion(const Converter& converter, Target target,
                     const std::vector<std::uint8_t>& sample, ConversionSteps* steps);
+
+// iconv's form: the text read as from (any encoding CanDecode takes, or HZ;
+// quoted-printable is decoded and what it decodes to detected) written in
+// target's encoding, which is given. False for quoted-printable of binary.
+bool PlanFrom(Encoding from, Target target, const std::vector<std::uint8_t>& sample,
+              ConversionSteps* steps);

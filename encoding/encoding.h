@@ -27,6 +27,9 @@ constexpr int kEncodingCount = kBinary + 1;
 // The name tavelo-convert prints and takes: gb2312, gbk, gb18030, big5,
 // big5-hkscs, hz, utf-8, utf-16, qp, ascii, binary.
 const char* EncodingName(Encoding encoding);
+// Its names, its own first and then the aliases FindEncoding also takes;
+// null past the last.
+const char* EncodingAlias(Encoding encoding, int index);
 
 // The encoding a name or one of its aliases stands for (case does not
 // matter: gbk, cp936, big5, cp950, utf8, ...); false when there is none.

@@ -38,6 +38,10 @@ const char* EncodingName(Encoding encoding) {
   return kNames[encoding].names[0];
 }
 
+const char* EncodingAlias(Encoding encoding, int index) {
+  return index >= 0 && index < 6 ? kNames[encoding].names[index] : nullptr;
+}
+
 bool FindEncoding(const char* name, Encoding* encoding) {
   for (const Names& entry : kNames) {
     for (const char* known : entry.names) {

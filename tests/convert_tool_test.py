@@ -56,6 +56,12 @@ Case = collections.namedtuple(
     "stdout", defaults=(None, None, None, None, None, None, None, None, False, False, None))
 
 
+def iconv(target, name):
+    """What the system's iconv writes for the UTF-8 file name in target."""
+    return subprocess.run(["iconv", "-f", "UTF-8", "-t", target.upper(), name],
+                          capture_output=True, check=True).stdout
+
+
 def prepare():
     """The scratch folder as every case starts from it."""
     clear()
@@ -284,6 +290,44 @@ CASES = [
          "3 characters have no code in big5", path("wide.utf8"),
          [holds(OUT, "朱?基、陶?和王堃".encode("cp950", "replace"))],
          setup=lambda: write("wide.utf8", "朱镕基、陶喆和王堃".encode())),
+] + [
+    # iconv's form writes what iconv writes, from the text's own encoding.
+    Case(f"-f utf-8 -t {target} writes what iconv writes",
+         ["-f", "utf-8", "-t", target, "-o", OUT, path(f"iconv-{label}")], 0,
+         expect=[lambda target=target, label=label: holds(OUT, iconv(target, path(f"iconv-{label}")))()],
+         setup=lambda label=label, text=text: write(f"iconv-{label}", text.encode()))
+    for label, _, text in WIDE for target in ("gbk", "gb18030", "utf-16")
+    if target != "gbk" or label == "gbk"
+] + [
+    Case("-f big5 -t utf-8", ["--from", "cp950", "--to", "utf8", "-o", OUT, path("wide-big5")], 0,
+         expect=[holds(OUT, WIDE[2][2].encode())],
+         setup=lambda: write("wide-big5", WIDE[2][2].encode("cp950"))),
+    Case("-f gbk to standard output, from standard input", ["-f", "gbk", "-t", "utf-8"], 0,
+         pipe=WIDE[0][2].encode("gbk"), stdout=WIDE[0][2]),
+    # What TO cannot hold stops the file, named with the offset and the bytes.
+    Case("-t gb2312 stops at 镕", ["-f", "utf-8", "-t", "gb2312", "-o", OUT, path("wide.utf8")], 1,
+         "has no code for at offset 6 (E9 95 95)", path("wide.utf8"), [absent(OUT)],
+         setup=lambda: write("wide.utf8", "朱基镕".encode())),
+    Case("-c leaves it out", ["-c", "-f", "utf-8", "-t", "gb2312", "-o", OUT, path("wide.utf8")], 0,
+         "1 character has no code in gb2312 and was left out", path("wide.utf8"),
+         [holds(OUT, "朱基".encode("gb2312"))], setup=lambda: write("wide.utf8", "朱基镕".encode())),
+    Case("--replace writes ?", ["--replace", "-f", "utf-8", "-t", "gb2312", "-o", OUT,
+                               path("wide.utf8")], 0, "and became \"?\"", path("wide.utf8"),
+         [holds(OUT, "朱基".encode("gb2312") + b"?")],
+         setup=lambda: write("wide.utf8", "朱基镕".encode())),
+    Case("a byte FROM cannot read stops the file", ["-f", "gbk", "-o", OUT, path("bad.gbk")], 1,
+         "cannot be read as gbk at offset 4 (FF)", path("bad.gbk"), [absent(OUT)],
+         setup=lambda: write("bad.gbk", "朱基".encode("gbk") + b"\xff\xff")),
+    Case("several inputs into a folder", ["-f", "auto", "-t", "utf-8", "-o", path("each"),
+                                          path("wide-gbk"), path("wide-big5")], 0,
+         expect=[holds(path("each/wide-gbk"), WIDE[0][2].encode()),
+                 holds(path("each/wide-big5"), WIDE[2][2].encode())],
+         setup=lambda: (write("wide-gbk", WIDE[0][2].encode("gbk")),
+                        write("wide-big5", WIDE[2][2].encode("cp950")))),
+    Case("-l lists the encodings and their aliases", ["-l"], 0,
+         expect=[lambda: None if b"gbk (cp936, ms936, windows-936)\n" in subprocess.run(
+             [CONVERT, "-l"], capture_output=True).stdout else "-l does not list gbk's aliases"]),
+    Case("an unknown FROM", ["-f", "latin-9", path("wide.utf8")], 2, "usage"),
     # Memory stays small however the input runs on.
     Case("an HZ run that never closes, 64 MB", ["hz", path("run.hz"), OUT], 0,
          expect=[within_memory(["auto", "--to", "utf-8", path("run.hz"), OUT], 64 << 10),

@@ -3,6 +3,8 @@
 //
 //   tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT
 //   tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...
+//   tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]
+//   tavelo-convert -l
 //   tavelo-convert detect FILE...
 //   tavelo-convert --help | --version
 //
@@ -34,12 +36,29 @@ const char* const kToolName = "tavelo-convert";
 namespace {
 
 const char kUsage[] =
-    "usage: tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT\n"
+    "usage: tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]\n"
+    "       tavelo-convert -l\n"
+    "       tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT\n"
     "       tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...\n"
     "       tavelo-convert detect FILE...\n"
     "       tavelo-convert --help | --version\n";
 
 const char kHelp[] =
+    "\n"
+    "  -f, --from FROM  the encoding of the INPUTs (-l lists them), or auto to\n"
+    "              detect each (the default)\n"
+    "  -t, --to TO the encoding to write, any -l marks as one (default utf-8)\n"
+    "              Every character is converted as it is; a byte FROM cannot read\n"
+    "              or a character TO has no code for stops that file, with a line\n"
+    "              naming the file, the offset and the bytes, and its output is\n"
+    "              removed, unless\n"
+    "  -c          leave such characters out, or\n"
+    "  --replace   write U+FFFD in utf-8 and utf-16, \"?\" in the others;\n"
+    "              either way a line on standard error counts them\n"
+    "  -o OUTPUT   the output file; without it, standard output. With several\n"
+    "              INPUTs, the folder they are written into under their names\n"
+    "  INPUT...    the files to convert; none, or -, is standard input\n"
+    "  -l          list the encodings and their other names\n"
     "\n"
     "CONVERSION is one of\n"
     "  big5-to-gb  BIG5 text to GB2312 (traditional characters simplified)\n"
@@ -131,7 +150,8 @@ bool LoadMapOnce() {
 
 // A command line's conversion.
 struct Request {
-  const Converter* converter = nullptr;
+  const Converter* converter = nullptr;  // auto in iconv's form; else null, and
+  Encoding from = kBinary;               // iconv's form reads from
   Target target{false, kGb2312};
   const char* folder = nullptr;  // -o FOLDER
   std::vector<const char*> files;
@@ -141,18 +161,40 @@ struct Request {
 // characters it could not write, so that nothing is replaced in silence.
 void ReportReplacements(const char* input, const ConversionSteps& steps, const RunOutcome& run) {
   const Transcoding& t = steps.transcoding;
-  const char* replacement = t.to == kUtf8 || t.to == kUtf16 ? "U+FFFD" : "\"?\"";
+  const auto became = [&t](std::uint64_t count) {
+    if (t.policy == kSkipUnconvertible) return count == 1 ? "was left out" : "were left out";
+    return t.to == kUtf8 || t.to == kUtf16 ? "became U+FFFD" : "became \"?\"";
+  };
   if (run.malformed > 0) {
-    std::fprintf(stderr, "%s: %s: %llu %s could not be read as %s and became %s\n", kToolName,
-                 input, static_cast<unsigned long long>(run.malformed),
-                 run.malformed == 1 ? "byte" : "bytes", EncodingName(t.from), replacement);
+    std::fprintf(stderr, "%s: %s: %llu %s could not be read as %s and %s\n", kToolName, input,
+                 static_cast<unsigned long long>(run.malformed),
+                 run.malformed == 1 ? "byte" : "bytes", EncodingName(t.from),
+                 became(run.malformed));
   }
   if (run.unmappable > 0) {
-    std::fprintf(stderr, "%s: %s: %llu %s no code in %s and became %s\n", kToolName, input,
+    std::fprintf(stderr, "%s: %s: %llu %s no code in %s and %s\n", kToolName, input,
                  static_cast<unsigned long long>(run.unmappable),
                  run.unmappable == 1 ? "character has" : "characters have", EncodingName(t.to),
-                 replacement);
+                 became(run.unmappable));
   }
+}
+
+// Names what a stopped transcoding could not convert, and where.
+void ReportStop(const char* input, const ConversionSteps& steps, const RunOutcome& run) {
+  const Transcoding& t = steps.transcoding;
+  std::string bytes;
+  for (int i = 0; i < run.stop.length; ++i) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, i == 0 ? "%02X" : " %02X", run.stop.bytes[i]);
+    bytes += hex;
+  }
+  const std::string what =
+      (run.malformed > 0
+           ? "cannot be read as " + std::string(EncodingName(t.from))
+           : "has a character " + std::string(EncodingName(t.to)) + " has no code for") +
+      (steps.count > 0 ? " at byte " : " at offset ") + std::to_string(run.stop.offset) +
+      (steps.count > 0 ? " of its decoded text" : "") + " (" + bytes + "); not converted";
+  ReportFailure(input, what.c_str());
 }
 
 // The run over the document once its steps are known, into output.
@@ -178,6 +220,11 @@ bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_
     ReportFailure(input, "has a long HZ run that could not be set aside in a temporary file");
     return false;
   }
+  if (run.stopped) {
+    DiscardOutputFile(&file);
+    ReportStop(input, steps, run);
+    return false;
+  }
   ReportReplacements(input, steps, run);
   return FinishOutput(output, &file, run.written, "could not write the file");
 }
@@ -185,14 +232,20 @@ bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_
 // The run over the open document, its steps chosen first; false having
 // reported.
 bool ConvertOpenDocument(const Request& request, const char* input, const char* output) {
-  // auto's sample is converted first, then the rest read after it.
+  // auto's and quoted-printable's sample is converted first, then the rest
+  // read after it.
   std::vector<std::uint8_t> sample;
-  if (request.converter->step == nullptr) {
+  const bool detects =
+      request.converter != nullptr ? request.converter->step == nullptr : request.from == kQp;
+  if (detects) {
     sample = ReadSample(documentHandle, kDetectSample);
     if (!DocumentReadWhole(input)) return false;
   }
   ConversionSteps steps;
-  if (!PlanConversion(*request.converter, request.target, sample, &steps)) {
+  const bool planned = request.converter != nullptr
+                           ? PlanConversion(*request.converter, request.target, sample, &steps)
+                           : PlanFrom(request.from, request.target, sample, &steps);
+  if (!planned) {
     ReportFailure(input, "looks binary; not converted");
     return false;
   }
@@ -294,6 +347,88 @@ int ParseConversion(int count, char** arguments, Request* request) {
   return 0;
 }
 
+// "gbk (cp936, ms936, windows-936)": an encoding's name and its aliases.
+std::string EncodingNames(Encoding encoding) {
+  std::string names = EncodingName(encoding);
+  for (int i = 1; EncodingAlias(encoding, i) != nullptr; ++i) {
+    names += (i == 1 ? " (" : ", ") + std::string(EncodingAlias(encoding, i));
+  }
+  return EncodingAlias(encoding, 1) != nullptr ? names + ")" : names;
+}
+
+// -l: each encoding with its other names, and what it can be.
+int ListEncodings() {
+  for (int e = 0; e < kEncodingCount; ++e) {
+    const auto encoding = static_cast<Encoding>(e);
+    if (!CanDecode(encoding) && encoding != kHz && encoding != kQp) continue;
+    std::printf("%s%s\n", EncodingNames(encoding).c_str(),
+                CanEncode(encoding) ? "" : " (FROM only)");
+  }
+  std::printf("auto (FROM only: detected)\n");
+  return 0;
+}
+
+// iconv's form, from its first argument; 0, or the usage's 2.
+int ParseIconvForm(int count, char** arguments, Request* request) {
+  request->target = Target{true, kUtf8, true, kStopAtUnconvertible};
+  request->converter = FindConverter("auto");  // until -f names an encoding
+  const char* output = nullptr;
+  bool names = false;
+  for (int i = 0; i < count; ++i) {
+    const std::string argument = arguments[i];
+    const bool valued = i + 1 < count;
+    if (names || argument == kStandardStream || argument[0] != '-') {
+      request->files.push_back(arguments[i]);
+    } else if (argument == "--") {
+      names = true;
+    } else if ((argument == "-f" || argument == "--from") && valued) {
+      const std::string from = arguments[++i];
+      Encoding encoding = kBinary;
+      if (from != "auto" && (!FindEncoding(from.c_str(), &encoding) ||
+                             !(CanDecode(encoding) || encoding == kHz || encoding == kQp))) {
+        return Usage(("unknown FROM " + from + " (-l lists them)").c_str());
+      }
+      request->from = encoding == kAscii ? kUtf8 : encoding;
+      request->converter = from == "auto" ? FindConverter("auto") : nullptr;
+    } else if ((argument == "-t" || argument == "--to") && valued) {
+      const std::string to = arguments[++i];
+      if (!FindEncoding(to.c_str(), &request->target.encoding) ||
+          !CanEncode(request->target.encoding)) {
+        return Usage(("unknown TO " + to + " (-l lists them)").c_str());
+      }
+    } else if (argument == "-c") {
+      request->target.policy = kSkipUnconvertible;
+    } else if (argument == "--replace") {
+      request->target.policy = kReplaceUnconvertible;
+    } else if (argument == "-o" && valued) {
+      output = arguments[++i];
+    } else {
+      return Usage(("unknown option " + argument).c_str());
+    }
+  }
+  if (request->files.empty()) request->files.push_back(kStandardStream);
+  if (output != nullptr && request->files.size() > 1) {
+    request->folder = output;
+  } else {
+    request->files.push_back(output != nullptr ? output : kStandardStream);
+  }
+  return 0;
+}
+
+// iconv's form: each input into the output, or all of them one after the
+// other into standard output.
+int RunIconvForm(int count, char** arguments) {
+  Request request;
+  if (const int wrong = ParseIconvForm(count, arguments, &request)) return wrong;
+  if (request.folder != nullptr) return ConvertIntoFolder(request);
+  const char* output = request.files.back();
+  int status = 0;
+  for (std::size_t i = 0; i + 1 < request.files.size(); ++i) {
+    status |= ConvertFile(request, request.files[i], output);
+  }
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -301,6 +436,8 @@ int main(int argc, char** argv) {
   const std::string first = argv[1];
   if (first == "--help" || first == "-h") return Help();
   if (first == "--version") return std::printf("%s %s\n", kToolName, kTaveloVersion) < 0;
+  if (first == "-l" || first == "--list") return ListEncodings();
+  if (first[0] == '-' && first != "-") return RunIconvForm(argc - 1, argv + 1);
   if (first == "detect") {
     const int skip = argc > 2 && std::strcmp(argv[2], "--") == 0 ? 3 : 2;  // names from here
     return argc > skip ? DetectFiles(argc - skip, argv + skip) : Usage("give the FILEs to detect");
