@@ -13,3 +13,8 @@ constexpr int kNarrowWidth = 7;   // a one-column character's cell
 constexpr int kColumnSlack = 27;
 constexpr int kMinColumns = 2;
 constexpr int kMaxColumns = 253;
+
+// The zoom draws each atlas pixel as a zoom x zoom square; everything above is
+// at zoom 1 and scales with it.
+constexpr int kMinZoom = 1;
+constexpr int kMaxZoom = 4;

@@ -42,13 +42,18 @@ PaintRange RangeOf(const PixelRect& update) {
   return r;
 }
 
+// Copies a cell to page pixels (x, y), each of its pixels a zoom x zoom square.
+void CopyZoomed(PaintTarget target, CellSource atlas, int x, int y, CellOrigin o, int width) {
+  CopyCell(target, atlas, x * zoom, y * zoom, o.x, o.y, width, kGlyphHeight, zoom);
+}
+
 // Copies the glyph of a text character whose first column is col.
 void CopyGlyph(PaintTarget target, CellSource atlas, const Character& c, int col, int line) {
   const int x = kLeftMargin + kColumnWidth * col;
   const int y = kTopMargin + kLinePitch * line;
   if (c.glyph == kGlyphByte) {
     const CellOrigin o = NarrowCell(static_cast<int>(c.value));
-    CopyCell(target, atlas, x, y, o.x, o.y, kNarrowWidth, kGlyphHeight);
+    CopyZoomed(target, atlas, x, y, o, kNarrowWidth);
     return;
   }
   const int lead = static_cast<int>(c.value >> 8);
@@ -57,7 +62,7 @@ void CopyGlyph(PaintTarget target, CellSource atlas, const Character& c, int col
   int cell = trail - 0xA1;
   if (big5Mode) Big5ToGb(lead, trail, row, cell);
   const CellOrigin o = WideCell(row, cell);
-  CopyCell(target, atlas, x, y, o.x, o.y, kWideWidth, kGlyphHeight);
+  CopyZoomed(target, atlas, x, y, o, kWideWidth);
 }
 
 // Reads and draws lines first..last by the layout rules of the Line index.
@@ -125,11 +130,11 @@ void PaintCharacter(const Character& c, int col, void* context) {
   if (c.glyph == kGlyphUnicode) {
     const Glyph glyph = UnicodeGlyph(static_cast<char32_t>(c.value));
     const int width = glyph.columns == 2 ? kWideWidth : kNarrowWidth;
-    CopyCell(p.target, p.atlas, x, y, glyph.origin.x, glyph.origin.y, width, kGlyphHeight);
+    CopyZoomed(p.target, p.atlas, x, y, glyph.origin, width);
   } else if (c.glyph == kGlyphUnreadable) {
     const CellOrigin o = UnreadableByteCell();
     for (int i = 0; i < c.columns; ++i) {
-      CopyCell(p.target, p.atlas, x + kColumnWidth * i, y, o.x, o.y, kNarrowWidth, kGlyphHeight);
+      CopyZoomed(p.target, p.atlas, x + kColumnWidth * i, y, o, kNarrowWidth);
     }
   }
 }
@@ -157,7 +162,10 @@ bool PaintPage(PaintTarget target, const PixelRect& request) {
                          std::min(request.right, client.right),
                          std::min(request.bottom, client.bottom)};
   if (update.left >= update.right || update.top >= update.bottom) return false;
-  const PaintRange range = RangeOf(update);
+  // The range in page pixels: every page pixel the update touches.
+  const PaintRange range =
+      RangeOf(PixelRect{update.left / zoom, update.top / zoom, (update.right + zoom - 1) / zoom,
+                        (update.bottom + zoom - 1) / zoom});
   if (documentHandle == kInvalidFile || range.first > lastLine - view.topLine) return false;
   const bool unicode = ReadsThroughUnicode();
   const CellSource atlas = SelectAtlas(target, unicode ? glyphsBitmap : atlasBitmap);

@@ -1,12 +1,14 @@
 #include "display/state.h"
 
 ViewState view;
+int zoom = 1;
 int wheelRemainder = 0;
 BitmapHandle atlasBitmap = 0;
 BitmapHandle glyphsBitmap = 0;
 
 void ResetDisplayState() {
   view = ViewState{};
+  zoom = 1;
   wheelRemainder = 0;
   atlasBitmap = 0;
   glyphsBitmap = 0;

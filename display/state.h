@@ -19,6 +19,10 @@ struct ViewState {
 };
 extern ViewState view;
 
+// Device pixels to a page pixel, kMinZoom..kMaxZoom: the page is laid out
+// over the client size divided by it and each atlas pixel drawn as a square.
+extern int zoom;
+
 // The wheel's turn not yet scrolled, in wheel units (kWheelDelta a notch): a
 // touchpad sends fractions of a notch, which add up to whole lines. Cleared
 // when the turn changes direction and when a document is placed at the top.

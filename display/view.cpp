@@ -9,13 +9,19 @@
 #include "document/work_area.h"
 #include "platform/platform.h"
 
-void ApplyClientSize(unsigned sizeKind, int width, int height) {
-  view.pageLines = height / kLinePitch;
+// pageLines and columns of a client area, counted in page pixels: the
+// geometry scaled by the zoom gives the same counts.
+static void ComputeMetrics(int width, int height) {
+  view.pageLines = height / zoom / kLinePitch;
   if (view.pageLines < 1) view.pageLines = 1;
-  const int previousColumns = view.columns;
-  view.columns = (width - kColumnSlack) / kColumnWidth;
+  view.columns = (width / zoom - kColumnSlack) / kColumnWidth;
   if (view.columns > kMaxColumns) view.columns = kMaxColumns;
   if (view.columns < kMinColumns) view.columns = kMinColumns;
+}
+
+void ApplyClientSize(unsigned sizeKind, int width, int height) {
+  const int previousColumns = view.columns;
+  ComputeMetrics(width, height);
 
   if (documentHandle == kInvalidFile) {
     SetVScroll(0, 0, 0);
@@ -29,6 +35,17 @@ void ApplyClientSize(unsigned sizeKind, int width, int height) {
   // A height change repaints only the exposed strip, which would leave the
   // old lines standing if the top moved.
   if (view.topLine != previousTop || view.topOffset != anchor) InvalidateClient();
+}
+
+bool SetZoom(int level) {
+  level = std::min(std::max(level, kMinZoom), kMaxZoom);
+  if (level == zoom) return false;
+  zoom = level;
+  const PixelRect client = ClientRectangle();
+  ComputeMetrics(client.right - client.left, client.bottom - client.top);
+  if (documentHandle != kInvalidFile) Relayout(true, RelayoutTop::kSameText);
+  InvalidateClient();
+  return true;
 }
 
 namespace {
@@ -212,7 +229,7 @@ static void MoveTo(int target) {
   MoveBy(d);
   UpdateScrollBar();
   if ((d < 0 ? -d : d) < view.pageLines) {
-    ScrollClient(-kLinePitch * d);
+    ScrollClient(-kLinePitch * zoom * d);
   } else {
     InvalidateClient();
   }
@@ -233,13 +250,13 @@ bool HandleScrollCommand(int code, int thumbPosition) {
       if (top == 0) break;
       ScrollLinesUp(1);
       UpdateScrollBar();
-      ScrollClient(kLinePitch);
+      ScrollClient(kLinePitch * zoom);
       break;
     case kScrollLineDown:
       if (top >= maxTop) break;
       ScrollLinesDown(1);
       UpdateScrollBar();
-      ScrollClient(-kLinePitch);
+      ScrollClient(-kLinePitch * zoom);
       break;
     case kScrollPageUp:
       if (top == 0) break;

@@ -9,6 +9,11 @@
 // The size handler: metrics from the client size, relayout when the columns changed.
 void ApplyClientSize(unsigned sizeKind, int width, int height);
 
+// Sets the zoom (held to kMinZoom..kMaxZoom): the metrics follow the client
+// size at the new scale and the document is laid out again with the top
+// line's text kept in view. False when the zoom stays as it was.
+bool SetZoom(int level);
+
 // Where a relayout puts the view.
 enum class RelayoutTop {
   kDocumentStart,  // line 0, offset 0: a newly opened document

@@ -81,15 +81,19 @@ constexpr int kWheelDelta = 120;                    // WHEEL_DELTA, one notch
 constexpr unsigned kWheelPageScroll = 0xFFFFFFFFu;  // WHEEL_PAGESCROLL
 
 // Virtual-key codes of WM_KEYDOWN.
-constexpr unsigned kKeyShift = 16;     // VK_SHIFT
-constexpr unsigned kKeyControl = 17;   // VK_CONTROL
-constexpr unsigned kKeySpace = 32;     // VK_SPACE
-constexpr unsigned kKeyPageUp = 33;    // VK_PRIOR
-constexpr unsigned kKeyPageDown = 34;  // VK_NEXT
-constexpr unsigned kKeyEnd = 35;       // VK_END
-constexpr unsigned kKeyHome = 36;      // VK_HOME
-constexpr unsigned kKeyUp = 38;        // VK_UP
-constexpr unsigned kKeyDown = 40;      // VK_DOWN
+constexpr unsigned kKeyShift = 16;       // VK_SHIFT
+constexpr unsigned kKeyControl = 17;     // VK_CONTROL
+constexpr unsigned kKeySpace = 32;       // VK_SPACE
+constexpr unsigned kKeyPageUp = 33;      // VK_PRIOR
+constexpr unsigned kKeyPageDown = 34;    // VK_NEXT
+constexpr unsigned kKeyEnd = 35;         // VK_END
+constexpr unsigned kKeyHome = 36;        // VK_HOME
+constexpr unsigned kKeyUp = 38;          // VK_UP
+constexpr unsigned kKeyDown = 40;        // VK_DOWN
+constexpr unsigned kKeyAdd = 0x6B;       // VK_ADD, the keypad's plus
+constexpr unsigned kKeySubtract = 0x6D;  // VK_SUBTRACT, the keypad's minus
+constexpr unsigned kKeyOemPlus = 0xBB;   // VK_OEM_PLUS, the main keyboard's = and +
+constexpr unsigned kKeyOemMinus = 0xBD;  // VK_OEM_MINUS, the main keyboard's - and _
 // Letters are their capitals ('O'), as the virtual-key codes of Win32 are.
 
 // GetKeyState's high bit: whether key (kKeyShift, kKeyControl) was down when
@@ -258,6 +262,9 @@ char PathSeparator();
 
 // SystemParametersInfoA SPI_GETWHEELSCROLLLINES; 3 when it cannot be read
 unsigned WheelScrollLines();
+// The desktop's scale factor, 1..4, the zoom a user who chose none starts
+// at: 1 on Win32, whose program is not DPI-aware.
+int DesktopScale();
 
 // ---- Menu ----
 
@@ -286,9 +293,11 @@ PaintTarget BeginWindowPaint(PixelRect* update);
 void EndWindowPaint(PaintTarget target);
 // CreateCompatibleDC, SelectObject
 CellSource SelectAtlas(PaintTarget target, BitmapHandle atlas);
-// BitBlt SRCCOPY of a width x height cell from the atlas to the window.
+// BitBlt SRCCOPY of a width x height cell from the atlas to the window at
+// zoom 1; above it StretchBlt COLORONCOLOR to width * zoom x height * zoom,
+// each atlas pixel a zoom x zoom square.
 void CopyCell(PaintTarget target, CellSource source, int x, int y, int sourceX, int sourceY,
-              int width, int height);
+              int width, int height, int zoom);
 // SelectObject of the kept bitmap, DeleteDC
 void ReleaseAtlas(CellSource source);
 

@@ -22,6 +22,10 @@
 #define CMD_MODE_UTF8 154
 #define CMD_MODE_UTF16 155
 #define CMD_MODE_HZ 156
+/* The zoom. */
+#define CMD_ZOOM_IN 160
+#define CMD_ZOOM_OUT 161
+#define CMD_ZOOM_RESET 162
 #define CMD_ABOUT 200
 
 #endif

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "display/geometry.h"
+#include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/reader.h"
 #include "shell/association.h"
@@ -29,6 +30,11 @@ void ShowAbout() {
   ShowMessageBox(text, kAboutCaption, kBoxIconInformation | kBoxOk);
 }
 
+// A zoom the user chose: shown, and saved from now on.
+void ZoomTo(int level) {
+  if (SetZoom(level)) options.zoom = zoom;
+}
+
 }  // namespace
 
 void OnCommand(int command) {
@@ -44,6 +50,9 @@ void OnCommand(int command) {
     case CMD_SILENT: ToggleOption(options.silentMode, CMD_SILENT); break;
     case CMD_AUTOOPEN: ToggleOption(options.autoOpen, CMD_AUTOOPEN); break;
     case CMD_ABOUT: ShowAbout(); break;
+    case CMD_ZOOM_IN: ZoomTo(zoom + 1); break;
+    case CMD_ZOOM_OUT: ZoomTo(zoom - 1); break;
+    case CMD_ZOOM_RESET: ZoomTo(kMinZoom); break;
     case CMD_DETECT: ToggleDetection(); break;
     case CMD_MODE_GB2312:
     case CMD_MODE_GB18030:
@@ -62,10 +71,25 @@ bool HandleShortcut(unsigned key) {
   switch (key) {
     case 'O': command = CMD_OPEN; break;
     case 'Q': command = CMD_EXIT; break;
+    case kKeyOemPlus:
+    case kKeyAdd: command = CMD_ZOOM_IN; break;
+    case kKeyOemMinus:
+    case kKeySubtract: command = CMD_ZOOM_OUT; break;
+    case '0': command = CMD_ZOOM_RESET; break;
     default: return false;
   }
   PostToWindow(kMessageCommand, static_cast<MessageParam>(command), 0);
   return true;
+}
+
+void ZoomByWheel(int delta) {
+  if ((zoomWheelRemainder < 0 && delta > 0) || (zoomWheelRemainder > 0 && delta < 0)) {
+    zoomWheelRemainder = 0;
+  }
+  zoomWheelRemainder += delta;
+  const int steps = zoomWheelRemainder / kWheelDelta;
+  zoomWheelRemainder -= steps * kWheelDelta;
+  if (steps != 0) ZoomTo(zoom + steps);
 }
 
 bool OnInitMenuPopup(int position, bool systemMenu) {

@@ -29,9 +29,13 @@ MessageResult OnPaint();
 
 // WM_KEYDOWN (window_procedure.cpp): HandleKeyDown, display/view.cpp.
 void OnKeyDown(unsigned key);
-// The commands' keys (commands.cpp): Ctrl+O opens, Ctrl+Q exits; true when
-// the key was one, posted as its command.
+// The commands' keys (commands.cpp): Ctrl+O opens, Ctrl+Q exits, Ctrl with
+// plus, minus and 0 zoom in, out and back to 1; true when the key was one,
+// posted as its command.
 bool HandleShortcut(unsigned key);
+// Ctrl and the wheel (commands.cpp): a notch away from the user zooms in a
+// step, towards the user out.
+void ZoomByWheel(int delta);
 
 // WM_COMMAND (commands.cpp): carries out a menu command; unknown ids are ignored.
 void OnCommand(int command);

@@ -38,6 +38,7 @@ const Setting kOptionValues[] = {
 const Setting kChoiceValues[] = {
     {kDetectValue, kDetectValue, &options.detectEncoding, 4},
     {kReadingModeValue, kReadingModeValue, &options.readingMode, 4},
+    {kZoomValue, kZoomValue, &options.zoom, 4},
 };
 
 template <std::size_t n>

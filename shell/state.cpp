@@ -1,6 +1,7 @@
 #include "shell/state.h"
 
 Options options;
+int zoomWheelRemainder = 0;
 WindowPlacement placement;
 char fileName[kMaxPath] = "";
 char currentName[kMaxPath] = "";
@@ -14,6 +15,7 @@ bool windowDestroyed = false;
 
 void ResetShellState() {
   options = Options{};
+  zoomWheelRemainder = 0;
   placement = WindowPlacement{};
   fileName[0] = 0;
   currentName[0] = 0;

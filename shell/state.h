@@ -16,8 +16,13 @@ struct Options {
   // program's first behaviour (and writes nothing new to the registry).
   int detectEncoding = -1;  // detection picks the mode on each open
   int readingMode = -1;     // the menu's reading mode, counted from GB2312
+  int zoom = -1;            // the zoom, 1..4; until chosen, the desktop's scale
 };
 extern Options options;
+
+// Ctrl and the wheel's turn not yet zoomed, in wheel units: a touchpad's
+// fractions of a notch add up to whole steps.
+extern int zoomWheelRemainder;
 
 // The window placement: its state and its last normal rectangle, kept while
 // the window moves and changes size, saved at exit and restored at start-up.

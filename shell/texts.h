@@ -71,6 +71,7 @@ constexpr char kSilentValue[] = "silent mode";
 constexpr char kAutoOpenValue[] = "auto open file";
 constexpr char kDetectValue[] = "detect encoding";
 constexpr char kReadingModeValue[] = "reading mode";
+constexpr char kZoomValue[] = "zoom";
 
 // Association keys under HKEY_CLASSES_ROOT.
 constexpr char kAssociationKey[] = "GBText";

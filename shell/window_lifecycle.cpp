@@ -1,4 +1,7 @@
+#include <algorithm>
+
 #include "conversion/big5_map.h"
+#include "display/geometry.h"
 #include "display/glyph_atlas.h"
 #include "display/view.h"
 #include "document/encoding_mode.h"
@@ -27,6 +30,9 @@ MessageResult OnCreate() {
     CheckMenuCommand(CMD_AUTOOPEN, options.autoOpen != 0);
   }
   ApplySavedReadingMode();
+  // Before the first size notification, which lays the page out at it.
+  zoom = options.zoom >= kMinZoom && options.zoom <= kMaxZoom ? options.zoom : DesktopScale();
+  zoom = std::min(std::max(zoom, kMinZoom), kMaxZoom);
   atlasBitmap = LoadBitmapResource(kFontBitmapName);
   if (atlasBitmap == 0) return FailCreation(kCouldNotLoadFonts);
   glyphsBitmap = LoadBitmapResource(kGlyphsBitmapName);

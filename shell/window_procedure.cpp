@@ -51,7 +51,11 @@ void OnKeyDown(unsigned key) {
 }
 
 void OnMouseWheel(int delta) {
-  HandleMouseWheel(delta);
+  if (KeyIsDown(kKeyControl)) {
+    ZoomByWheel(delta);
+  } else {
+    HandleMouseWheel(delta);
+  }
 }
 
 bool OnVScroll(int code, int thumbPosition) {

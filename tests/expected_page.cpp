@@ -90,6 +90,23 @@ void Origin(const Cell& c, bool big5, int& x, int& y) {
 }  // namespace
 
 Bytes ExpectedPage(const PageRequest& request) {
+  if (request.zoom > 1) {
+    // The page at zoom 1 over every page pixel the client touches, each
+    // pixel then drawn as a square.
+    const int z = request.zoom;
+    PageRequest plain = request;
+    plain.zoom = 1;
+    plain.width = (request.width + z - 1) / z;
+    plain.height = (request.height + z - 1) / z;
+    const Bytes small = ExpectedPage(plain);
+    Bytes page(static_cast<std::size_t>(request.width) * request.height);
+    for (int y = 0; y < request.height; ++y) {
+      for (int x = 0; x < request.width; ++x) {
+        page[y * request.width + x] = small[(y / z) * plain.width + x / z];
+      }
+    }
+    return page;
+  }
   static const AtlasFile atlas;
   Bytes page(static_cast<std::size_t>(request.width) * request.height, 255);
   const auto lines = LayOut(request.document, request.columns, request.big5);

@@ -14,6 +14,7 @@ struct PageRequest {
   int topLine = 0;
   int width = 0;  // client size in pixels
   int height = 0;
+  int zoom = 1;  // each page pixel a zoom x zoom square of the client area
 };
 
 // The client area's pixels, row by row: 0 black, 255 white.

@@ -27,7 +27,8 @@ const std::map<std::string, int> kCommands = {
     COMMAND(CMD_MODE_GB2312), COMMAND(CMD_MODE_GB18030),
     COMMAND(CMD_MODE_BIG5),   COMMAND(CMD_MODE_BIG5_HKSCS),
     COMMAND(CMD_MODE_UTF8),   COMMAND(CMD_MODE_UTF16),
-    COMMAND(CMD_MODE_HZ),
+    COMMAND(CMD_MODE_HZ),     COMMAND(CMD_ZOOM_IN),
+    COMMAND(CMD_ZOOM_OUT),    COMMAND(CMD_ZOOM_RESET),
 };
 #undef COMMAND
 
@@ -43,6 +44,14 @@ std::string Describe(MenuEntryKind kind, const std::string& text, int command, b
   if (checked) out << " CHECKED";
   if (rightEnd) out << " HELP";
   return out.str();
+}
+
+// A resource string as the resource compiler stores it: "\\t" is a tab.
+std::string Unescaped(std::string text) {
+  for (std::size_t at = text.find("\\t"); at != std::string::npos; at = text.find("\\t", at)) {
+    text.replace(at, 2, "\t");
+  }
+  return text;
 }
 
 // The entries of the menu resource, in order, from the MENU block's lines.
@@ -73,7 +82,7 @@ std::vector<std::string> ResourceMenu(const std::string& script) {
       const std::string flags = m[3];
       const auto id = kCommands.find(m[2]);
       entries.push_back(Describe(
-          depth == 1 ? MenuEntryKind::BarItem : MenuEntryKind::Item, m[1],
+          depth == 1 ? MenuEntryKind::BarItem : MenuEntryKind::Item, Unescaped(m[1]),
           id == kCommands.end() ? -1 : id->second, flags.find("GRAYED") != std::string::npos,
           flags.find("CHECKED") != std::string::npos, flags.find("HELP") != std::string::npos));
     } else if (line.find_first_not_of(" \t\r") != std::string::npos) {

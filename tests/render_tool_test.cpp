@@ -102,6 +102,8 @@ TEST_F(RenderToolTest, RefusesWhatItCannotDoWithOneLineAndAStatus) {
       {"an empty top line", "--top '' " + gb + " " + out, 2, "top line"},
       {"a top line past the line limit", "--top 32768 " + gb + " " + out, 2, "top line"},
       {"a top line with a fraction", "--top 1.5 " + gb + " " + out, 2, "top line"},
+      {"a zoom of 0", "--zoom 0 " + gb + " " + out, 2, "zoom"},
+      {"a zoom past 4", "--zoom 5 " + gb + " " + out, 2, "zoom"},
       {"an output in a missing folder", gb + " " + folder_.Path("no/such/out.png"), 1, "out.png"},
       {"an output that is a folder", gb + " " + folder_.Root(), 1, folder_.Root()},
   };
@@ -125,6 +127,7 @@ TEST_F(RenderToolTest, PaintsThePageTheWindowShowsForASizeAndTopLine) {
     bool big5;
     int width, height;
     int top;  // asked for; the page shows at most the last page
+    int zoom = 1;
   };
   const Case cases[] = {
       {"the default size at the top", "sample.gb", false, 640, 480, 0},
@@ -134,6 +137,8 @@ TEST_F(RenderToolTest, PaintsThePageTheWindowShowsForASizeAndTopLine) {
       {"a window the whole document fits in", "sample.gb", false, 1800, 1200, 5},
       {"BIG5 mode", "sample.b5", true, 500, 300, 3},
       {"BIG5 bytes read as GB2312", "sample.b5", false, 640, 480, 0},
+      {"zoomed twice", "sample.gb", false, 640, 480, 4, 2},
+      {"zoomed four times in a size it does not divide", "sample.b5", true, 641, 483, 2, 4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -142,7 +147,8 @@ TEST_F(RenderToolTest, PaintsThePageTheWindowShowsForASizeAndTopLine) {
     const std::string size = std::to_string(c.width) + "x" + std::to_string(c.height);
     const ToolRun run = Render(std::string(c.big5 ? "--big5 " : "") +
                                (c.width == 640 && c.height == 480 ? "" : "--size " + size + " ") +
-                               "--top " + std::to_string(c.top) + " " + document + " " + out);
+                               "--top " + std::to_string(c.top) + " --zoom " +
+                               std::to_string(c.zoom) + " " + document + " " + out);
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_TRUE(run.errors.empty()) << run.errors;
     int width = 0, height = 0;
@@ -152,12 +158,13 @@ TEST_F(RenderToolTest, PaintsThePageTheWindowShowsForASizeAndTopLine) {
 
     PageRequest request;
     request.document = ReadWholeFile(document);
-    request.columns = std::min((c.width - kColumnSlack) / kColumnWidth, kMaxColumns);
+    request.columns = std::min((c.width / c.zoom - kColumnSlack) / kColumnWidth, kMaxColumns);
     request.big5 = c.big5;
-    const int pageLines = c.height / kLinePitch;
+    const int pageLines = c.height / c.zoom / kLinePitch;
     request.topLine = std::min(c.top, MaxTopLine(document, request.columns, pageLines, c.big5));
     request.width = c.width;
     request.height = c.height;
+    request.zoom = c.zoom;
     EXPECT_EQ(DifferingPixels(ExpectedPage(request), pixels, c.width, c.height, "render-tool"), 0);
   }
 }

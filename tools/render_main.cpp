@@ -29,6 +29,7 @@
 
 #include "conversion/big5_map.h"
 #include "conversion/reading_mode.h"
+#include "display/geometry.h"
 #include "display/glyph_atlas.h"
 #include "display/page_painter.h"
 #include "display/unicode_glyphs.h"
@@ -73,12 +74,14 @@ struct Request {
   int width = kDefaultWidth;
   int height = kDefaultHeight;
   int topLine = 0;
+  int zoom = 1;
   const char* input = nullptr;
   const char* output = nullptr;
 };
 
 constexpr char kUsage[] =
-    "tavelo-render [--encoding NAME | --big5] [--size WxH] [--top LINE] [--report] INPUT "
+    "tavelo-render [--encoding NAME | --big5] [--size WxH] [--top LINE] [--zoom N] [--report] "
+    "INPUT "
     "OUTPUT.png"
     " | --help | --version";
 
@@ -89,6 +92,8 @@ constexpr char kHelp[] =
     "  --size WxH   the client area in pixels, each side 1 to 8192 (default 640x480)\n"
     "  --top LINE   the top line, no further than the last page allows (gb2312 and\n"
     "               big5-as-gb2312 hold at most 32,768 lines: 0 to 32767)\n"
+    "  --zoom N     draw each glyph pixel as an N x N square, the page's geometry\n"
+    "               scaled with it, N from 1 (the default) to 4\n"
     "  --report     print the view the page was painted from on standard output\n"
     "  --help       print this text\n"
     "  --version    print the version\n"
@@ -151,6 +156,11 @@ int ParseArguments(int argc, char** argv, Request* request) {
       if (!ParseNumber(argv[i], 0, kLargestTableLine, &request->topLine)) {
         return Usage("the top line must be a whole number from 0");
       }
+    } else if (option == "--zoom") {
+      if (++i == argc) return Usage("--zoom needs a number");
+      if (!ParseNumber(argv[i], kMinZoom, kMaxZoom, &request->zoom)) {
+        return Usage("the zoom must be a whole number from 1 to 4");
+      }
     } else {
       return Usage(("unknown option " + option).c_str());
     }
@@ -178,6 +188,7 @@ int Render(const Request& request) {
   }
   SetTextMode(request.mode->mode == kBinary ? DetectReadingMode() : request.mode->mode);
   SetPageSize(request.width, request.height);
+  zoom = request.zoom;
   ApplyClientSize(kSizeRestored, request.width, request.height);
   FinishLayout();
   ScrollLinesDown(request.topLine < view.maxTopLine ? request.topLine : view.maxTopLine);

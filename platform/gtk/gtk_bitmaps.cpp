@@ -106,6 +106,8 @@ cairo_surface_t* ServerSurface(BitmapHandle handle, GdkWindow* window) {
   cairo_surface_t* image = BitmapSurface(handle);
   cairo_surface_t* server =
       gdk_window_create_similar_surface(window, CAIRO_CONTENT_COLOR, bitmap->width, bitmap->height);
+  // Under GDK_SCALE the surface comes scaled; its pixels are to be the atlas's own.
+  cairo_surface_set_device_scale(server, 1, 1);
   cairo_t* cr = cairo_create(server);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr, image, 0, 0);

@@ -6,6 +6,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <deque>
 #include <map>
 #include <string>
@@ -210,10 +212,15 @@ PixelRect WindowRectangle() {
   return PixelRect{x, y, x + width, y + height};
 }
 
+int ClientScale() {
+  return clientArea == nullptr ? 1 : std::max(gtk_widget_get_scale_factor(clientArea), 1);
+}
+
 PixelRect ClientRectangle() {
   if (clientArea == nullptr) return PixelRect{0, 0, 0, 0};
-  return PixelRect{0, 0, gtk_widget_get_allocated_width(clientArea),
-                   gtk_widget_get_allocated_height(clientArea)};
+  const int scale = ClientScale();
+  return PixelRect{0, 0, gtk_widget_get_allocated_width(clientArea) * scale,
+                   gtk_widget_get_allocated_height(clientArea) * scale};
 }
 
 bool RectangleOnAnyMonitor(const PixelRect& rect) {
@@ -245,6 +252,19 @@ std::uint32_t ModulePath(char* buffer, std::uint32_t size) {
 
 unsigned WheelScrollLines() {
   return 3;
+}
+
+int DesktopScale() {
+  GdkDisplay* display = gdk_display_get_default();
+  if (display == nullptr) return 1;
+  GdkWindow* window = mainWindow ? gtk_widget_get_window(mainWindow) : nullptr;
+  GdkMonitor* monitor = window ? gdk_display_get_monitor_at_window(display, window)
+                               : gdk_display_get_primary_monitor(display);
+  if (monitor == nullptr && gdk_display_get_n_monitors(display) > 0) {
+    monitor = gdk_display_get_monitor(display, 0);
+  }
+  const int scale = monitor ? gdk_monitor_get_scale_factor(monitor) : 1;
+  return std::min(std::max(scale, 1), 4);
 }
 
 // The command line as Windows gives it: the program's name, then the

@@ -39,6 +39,9 @@ void ConnectWindowSignals();
 // Sends WM_SIZE when the window's state or the client's size has changed
 // since the last one; none before WM_CREATE has run, as on Win32.
 void SendSizeNotification();
+// Device pixels to GTK's unit in the client area (GDK_SCALE): the logic
+// counts in device pixels, so that its zoom alone scales the glyphs.
+int ClientScale();
 extern bool windowCreated;
 
 // The bitmap as a cairo image, black on white, made on first use.

@@ -52,10 +52,27 @@ void OnPopupShown(GtkWidget*, gpointer position) {
   SendToWindow(kMessageInitMenuPopup, 0, static_cast<MessageData>(GPOINTER_TO_INT(position)));
 }
 
+// The shortcut after a tab, "Ctrl+0", shown at the item's right as GTK
+// shows accelerators; the keys themselves reach the window as any other.
+void ShowShortcut(GtkWidget* item, const std::string& shortcut) {
+  const std::string control = "Ctrl+";
+  if (shortcut.size() != control.size() + 1 || shortcut.compare(0, control.size(), control) != 0) {
+    return;
+  }
+  const guint key = gdk_unicode_to_keyval(static_cast<guint32>(shortcut.back()));
+  GtkWidget* label = gtk_bin_get_child(GTK_BIN(item));
+  if (GTK_IS_ACCEL_LABEL(label)) {
+    gtk_accel_label_set_accel(GTK_ACCEL_LABEL(label), key, GDK_CONTROL_MASK);
+  }
+}
+
 GtkWidget* MakeItem(const MenuEntry& entry) {
-  const std::string label = Mnemonic(entry.text);
+  const std::string text = entry.text;
+  const std::size_t tab = text.find('\t');
+  const std::string label = Mnemonic(text.substr(0, tab).c_str());
   GtkWidget* item = entry.checkable ? gtk_check_menu_item_new_with_mnemonic(label.c_str())
                                     : gtk_menu_item_new_with_mnemonic(label.c_str());
+  if (tab != std::string::npos) ShowShortcut(item, text.substr(tab + 1));
   if (entry.checkable) gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(item), entry.checked);
   gtk_widget_set_sensitive(item, !entry.grayed);
   g_signal_connect(item, "activate", G_CALLBACK(OnActivate), GINT_TO_POINTER(entry.command));

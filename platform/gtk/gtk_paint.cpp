@@ -20,7 +20,14 @@ void SetScrollBar(int maximum, int page, int position) {
 
 void ScrollClient(int dy) {
   GdkWindow* window = gtk_widget_get_window(clientArea);
-  if (window != nullptr) gdk_window_scroll(window, 0, dy);
+  if (window == nullptr) return;
+  // GTK scrolls in its own unit; a move that is not whole in it repaints.
+  const int scale = ClientScale();
+  if (dy % scale == 0) {
+    gdk_window_scroll(window, 0, dy / scale);
+  } else {
+    InvalidateClient();
+  }
 }
 
 void InvalidateClient() {
@@ -29,6 +36,9 @@ void InvalidateClient() {
 
 PaintTarget BeginWindowPaint(PixelRect* update) {
   auto* cr = static_cast<cairo_t*>(g_object_get_data(G_OBJECT(clientArea), "cairo"));
+  // Drawn in device pixels, so that GTK's own scale neither enlarges nor smooths the cells.
+  const int scale = ClientScale();
+  if (cr != nullptr && scale != 1) cairo_scale(cr, 1.0 / scale, 1.0 / scale);
   GdkRectangle clip{0, 0, 0, 0};
   if (cr == nullptr || !gdk_cairo_get_clip_rectangle(cr, &clip)) {
     *update = PixelRect{0, 0, 0, 0};
@@ -50,15 +60,27 @@ CellSource SelectAtlas(PaintTarget, BitmapHandle atlas) {
   return FromPointer(ServerSurface(atlas, gtk_widget_get_window(clientArea)));
 }
 
-// A plain copy of the cell's pixels: no scaling, no filtering, no blending.
+// A plain copy of the cell's pixels, each a zoom x zoom square: the nearest
+// filter keeps the glyphs sharp, no blending.
 void CopyCell(PaintTarget target, CellSource source, int x, int y, int sourceX, int sourceY,
-              int width, int height) {
+              int width, int height, int zoom) {
   auto* cr = AsPointer<cairo_t>(target);
   auto* cells = AsPointer<cairo_surface_t>(source);
   if (cr == nullptr || cells == nullptr) return;
-  cairo_set_source_surface(cr, cells, x - sourceX, y - sourceY);
-  cairo_rectangle(cr, x, y, width, height);
+  if (zoom <= 1) {
+    cairo_set_source_surface(cr, cells, x - sourceX, y - sourceY);
+    cairo_rectangle(cr, x, y, width, height);
+    cairo_fill(cr);
+    return;
+  }
+  cairo_save(cr);
+  cairo_translate(cr, x, y);
+  cairo_scale(cr, zoom, zoom);
+  cairo_set_source_surface(cr, cells, -sourceX, -sourceY);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+  cairo_rectangle(cr, 0, 0, width, height);
   cairo_fill(cr);
+  cairo_restore(cr);
 }
 
 void ReleaseAtlas(CellSource) {}

@@ -91,6 +91,12 @@ unsigned VirtualKey(guint key) {
     case GDK_KEY_Down:
     case GDK_KEY_KP_Down: return kKeyDown;
     case GDK_KEY_space: return kKeySpace;
+    case GDK_KEY_plus:
+    case GDK_KEY_equal: return kKeyOemPlus;
+    case GDK_KEY_KP_Add: return kKeyAdd;
+    case GDK_KEY_minus:
+    case GDK_KEY_underscore: return kKeyOemMinus;
+    case GDK_KEY_KP_Subtract: return kKeySubtract;
     default: break;
   }
   const guint upper = gdk_keyval_to_upper(key);
@@ -128,8 +134,13 @@ gboolean OnScroll(GtkWidget*, GdkEventScroll* event, gpointer) {
   }
   if (delta == 0) return TRUE;
   const auto high = static_cast<std::uint32_t>(delta & 0xFFFF) << 16;
+  // Ctrl with the wheel zooms: KeyIsDown answers for this event.
+  const ModifierState saved = modifiers;
+  modifiers =
+      ModifierState{(event->state & GDK_SHIFT_MASK) != 0, (event->state & GDK_CONTROL_MASK) != 0};
   SendToWindow(kMessageMouseWheel, high,
                PackPair(static_cast<int>(event->x_root), static_cast<int>(event->y_root)));
+  modifiers = saved;
   return TRUE;
 }
 

@@ -45,6 +45,10 @@ const MenuEntry kMenuDefinition[] = {
     Option("&UTF-8", CMD_MODE_UTF8),
     Option("UTF-1&6", CMD_MODE_UTF16),
     Option("H&Z", CMD_MODE_HZ),
+    kSeparator,
+    Item("Zoom &in\tCtrl++", CMD_ZOOM_IN),
+    Item("Zoom &out\tCtrl+-", CMD_ZOOM_OUT),
+    Item("&Actual size\tCtrl+0", CMD_ZOOM_RESET),
     kEnd,
     MenuEntry{MenuEntryKind::BarItem, "&About", CMD_ABOUT, false, false, false, true},
 };

@@ -51,18 +51,18 @@ CellSource SelectAtlas(PaintTarget, BitmapHandle atlas) {
 void ReleaseAtlas(CellSource) {}
 
 void CopyCell(PaintTarget, CellSource source, int x, int y, int sourceX, int sourceY, int width,
-              int height) {
+              int height, int zoom) {
   const Bitmap* atlas = reinterpret_cast<const Bitmap*>(source);
   if (atlas == nullptr) return;
-  const int left = std::max(x, 0), right = std::min(x + width, pageWidth);
-  const int top = std::max(y, 0), bottom = std::min(y + height, pageHeight);
+  const int left = std::max(x, 0), right = std::min(x + width * zoom, pageWidth);
+  const int top = std::max(y, 0), bottom = std::min(y + height * zoom, pageHeight);
   for (int py = top; py < bottom; ++py) {
-    const int ay = sourceY + (py - y);
+    const int ay = sourceY + (py - y) / zoom;
     if (ay < 0 || ay >= atlas->height) continue;
     const std::uint8_t* row =
         &atlas->pixels[static_cast<std::size_t>(atlas->height - 1 - ay) * atlas->rowBytes];
     for (int px = left; px < right; ++px) {
-      const int ax = sourceX + (px - x);
+      const int ax = sourceX + (px - x) / zoom;
       if (ax < 0 || ax >= atlas->width) continue;
       const bool paper = (row[ax / 8] >> (7 - ax % 8)) & 1;
       page[static_cast<std::size_t>(py) * pageWidth + px] = paper ? kWhite : kBlack;
@@ -85,6 +85,9 @@ void SoundBeep(unsigned) {}
 // The view's wheel handling is linked in with its scrolling; no wheel turns here.
 unsigned WheelScrollLines() {
   return 3;
+}
+int DesktopScale() {
+  return 1;
 }
 
 // A warning has no window to be shown in: it is the tool's one line on

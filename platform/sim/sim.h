@@ -115,6 +115,8 @@ void SimSetMonitors(const std::vector<PixelRect>& monitors);
 
 // The user's wheel setting: lines a notch scrolls, or kWheelPageScroll (3 by default).
 void SimSetWheelScrollLines(unsigned lines);
+// The scale factor DesktopScale reports (1 until set).
+void SimSetDesktopScale(int scale);
 
 int SimClientWidth();
 int SimClientHeight();
@@ -133,8 +135,9 @@ void SimClose();  // the close box
 constexpr unsigned kSimShift = 1;
 constexpr unsigned kSimControl = 2;
 void SimPressKey(unsigned key, unsigned modifiers = 0);
-// Turns the wheel by delta (kWheelDelta a notch, positive away from the user).
-void SimTurnWheel(int delta);
+// Turns the wheel by delta (kWheelDelta a notch, positive away from the user),
+// with Shift or Ctrl held.
+void SimTurnWheel(int delta, unsigned modifiers = 0);
 void SimChooseCommand(int command);
 void SimDropFiles(const std::vector<std::string>& names);
 void SimPostMessage(unsigned message, MessageParam wParam, MessageData lParam);

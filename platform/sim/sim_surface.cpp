@@ -173,22 +173,22 @@ void ReleaseAtlas(CellSource) {
 }
 
 void CopyCell(PaintTarget, CellSource source, int x, int y, int sourceX, int sourceY, int width,
-              int height) {
+              int height, int zoom) {
   ++simPaint.cellsCopied;
   simPaint.copies.push_back(SimCellCopy{x, y, sourceX, sourceY, width, height});
-  const PixelRect cell{x, y, x + width, y + height};
+  const PixelRect cell{x, y, x + width * zoom, y + height * zoom};
   if (IsEmpty(Intersect(cell, Client()))) ++simPaint.copiesOutside;
   const SimBitmap* atlas = SimFindBitmap(source);
   if (atlas == nullptr) return;
   // Drawing outside the update region is clipped away, as on Win32.
   const PixelRect r = Intersect(cell, painting ? Intersect(clip, Client()) : Client());
   for (int py = r.top; py < r.bottom; ++py) {
-    const int ay = sourceY + (py - y);
+    const int ay = sourceY + (py - y) / zoom;
     if (ay < 0 || ay >= atlas->height) continue;
     const std::uint8_t* row =
         &atlas->pixels[static_cast<std::size_t>(atlas->height - 1 - ay) * atlas->rowBytes];
     for (int px = r.left; px < r.right; ++px) {
-      const int ax = sourceX + (px - x);
+      const int ax = sourceX + (px - x) / zoom;
       if (ax < 0 || ax >= atlas->width) continue;
       const bool paper = (row[ax / 8] >> (7 - ax % 8)) & 1;
       pixels[py * surfaceWidth + px] = paper ? kWhite : kBlack;

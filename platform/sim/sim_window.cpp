@@ -31,6 +31,7 @@ const char kDefaultModulePath[] = "C:\\Program Files\\Tavelo\\tavelo.exe";
 std::vector<PixelRect> monitors{kDefaultMonitor};
 constexpr unsigned kDefaultWheelScrollLines = 3;
 unsigned wheelScrollLines = kDefaultWheelScrollLines;
+int desktopScale = 1;
 std::map<int, bool> checked;
 std::map<int, bool> enabled;
 std::map<DropHandle, std::vector<std::string>> drops;
@@ -128,6 +129,7 @@ void SimResetDesktop() {
   detectsAtFirst = false;
   monitors = {kDefaultMonitor};
   wheelScrollLines = kDefaultWheelScrollLines;
+  desktopScale = 1;
   modulePath = kDefaultModulePath;
 }
 
@@ -145,6 +147,14 @@ void SimSetWheelScrollLines(unsigned lines) {
 
 unsigned WheelScrollLines() {
   return wheelScrollLines;
+}
+
+void SimSetDesktopScale(int scale) {
+  desktopScale = scale;
+}
+
+int DesktopScale() {
+  return desktopScale;
 }
 
 int SimClientWidth() {
@@ -202,9 +212,12 @@ bool KeyIsDown(unsigned key) {
          (key == kKeyControl && (keysDown & kSimControl) != 0);
 }
 
-void SimTurnWheel(int delta) {
-  // The delta is the high word of wParam; the low word holds no keys or buttons.
-  PostToWindow(kMessageMouseWheel, static_cast<MessageParam>(delta & 0xFFFF) << 16, 0);
+void SimTurnWheel(int delta, unsigned modifiers) {
+  // The delta is the high word of wParam; the program asks KeyIsDown for the keys.
+  if (simWindow.exists) {
+    queue.push_back(
+        Posted{kMessageMouseWheel, static_cast<MessageParam>(delta & 0xFFFF) << 16, 0, modifiers});
+  }
 }
 
 void SimChooseCommand(int command) {

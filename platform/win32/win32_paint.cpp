@@ -51,10 +51,17 @@ CellSource SelectAtlas(PaintTarget target, BitmapHandle atlas) {
 // The atlas is monochrome: its 0 bits take the window DC's text colour and
 // its 1 bits the background colour, black and white by default, which is
 // why no colours are set anywhere.
+// Zoomed, COLORONCOLOR keeps each pixel whole: no halftoning, no blending.
 void CopyCell(PaintTarget target, CellSource source, int x, int y, int sourceX, int sourceY,
-              int width, int height) {
-  BitBlt(AsHandle<HDC>(target), x, y, width, height, AsHandle<HDC>(source), sourceX, sourceY,
-         SRCCOPY);
+              int width, int height, int zoom) {
+  const HDC window = AsHandle<HDC>(target);
+  if (zoom <= 1) {
+    BitBlt(window, x, y, width, height, AsHandle<HDC>(source), sourceX, sourceY, SRCCOPY);
+    return;
+  }
+  SetStretchBltMode(window, COLORONCOLOR);
+  StretchBlt(window, x, y, width * zoom, height * zoom, AsHandle<HDC>(source), sourceX, sourceY,
+             width, height, SRCCOPY);
 }
 
 void ReleaseAtlas(CellSource source) {

@@ -128,3 +128,7 @@ unsigned WheelScrollLines() {
   UINT lines = 0;
   return SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) ? lines : 3;
 }
+
+int DesktopScale() {
+  return 1;
+}

@@ -159,6 +159,10 @@ xdotool windowsize "$window" 400 300
 sleep 0.5
 check "a smaller window lays the page out again for its client area" page_matches gb-narrow "$gb"
 note "client area now $(tr ' ' x <<< "$client_size")"
+keys "$window" ctrl+plus
+check "Ctrl+plus zooms in: the page of tavelo-render --zoom 2" page_matches gb-zoom --zoom 2 "$gb"
+keys "$window" ctrl+0
+check "Ctrl+0 shows the actual size again" page_matches gb-actual "$gb"
 keys "$window" alt+f
 xdotool key x
 check "File, Exit ends the program" wait_program_end

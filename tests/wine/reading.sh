@@ -86,6 +86,11 @@ xdotool windowsize "$window" 400 300
 check "a narrower window shows the page laid out for its client area" \
   client_matches "$window" gb-narrow "$texts/sample.gb"
 note "client area now $(cut -d' ' -f3,4 <<< "$client_rect" | tr ' ' x)"
+keys "$window" ctrl+plus
+check "Ctrl+plus zooms in: the page of tavelo-render --zoom 2" \
+  client_matches "$window" gb-zoom --zoom 2 "$texts/sample.gb"
+keys "$window" ctrl+0
+check "Ctrl+0 shows the actual size again" client_matches "$window" gb-actual "$texts/sample.gb"
 
 check "the last directory is the sample's folder: $(winepath -w "$texts")" \
   equals "$(reg_value 'HKLM\Software\Kestrow\Tavelo\last directory' '')" "REG_SZ $(winepath -w "$texts")"
