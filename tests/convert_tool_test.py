@@ -328,6 +328,24 @@ CASES = [
          expect=[lambda: None if b"gbk (cp936, ms936, windows-936)\n" in subprocess.run(
              [CONVERT, "-l"], capture_output=True).stdout else "-l does not list gbk's aliases"]),
     Case("an unknown FROM", ["-f", "latin-9", path("wide.utf8")], 2, "usage"),
+    # -r mirrors a tree: text converted, binary copied, links left, one closing line.
+    Case("-r mirrors a tree", ["-r", "-t", "utf-8", "-o", path("mirror"), path("tree")], 0,
+         "2 files converted (big5 1, gbk 1), 1 copied, 0 failed",
+         expect=[holds(path("mirror/tree/a.txt"), WIDE[0][2].encode()),
+                 holds(path("mirror/tree/sub/b.txt"), WIDE[2][2].encode()),
+                 holds(path("mirror/tree/sub/deeper/c.bin"), b"\x00\x01\x02ELF")],
+         setup=lambda: (os.makedirs(path("tree/sub/deeper"), exist_ok=True),
+                        write("tree/a.txt", WIDE[0][2].encode("gbk")),
+                        write("tree/sub/b.txt", WIDE[2][2].encode("cp950")),
+                        write("tree/sub/deeper/c.bin", b"\x00\x01\x02ELF"))),
+    Case("-r reports a link and does not follow it", ["-r", "-o", path("linked"), path("ltree")], 0,
+         "is a symbolic link; not followed", path("ltree/link.txt"),
+         [holds(path("linked/ltree/a.txt"), WIDE[0][2].encode()), absent(path("linked/ltree/link.txt"))],
+         setup=lambda: (os.makedirs(path("ltree"), exist_ok=True),
+                        write("ltree/a.txt", WIDE[0][2].encode("gbk")),
+                        os.path.lexists(path("ltree/link.txt")) or
+                        os.symlink("a.txt", path("ltree/link.txt")))),
+    Case("-r without -o", ["-r", path("tree")], 2, "usage"),
     # Memory stays small however the input runs on.
     Case("an HZ run that never closes, 64 MB", ["hz", path("run.hz"), OUT], 0,
          expect=[within_memory(["auto", "--to", "utf-8", path("run.hz"), OUT], 64 << 10),

@@ -4,6 +4,7 @@
 //   tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT
 //   tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...
 //   tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]
+//   tavelo-convert -r [-f FROM] [-t TO] -o FOLDER INPUT...
 //   tavelo-convert -l
 //   tavelo-convert detect FILE...
 //   tavelo-convert --help | --version
@@ -17,9 +18,14 @@
 // anything is written. A failure is one line on standard error naming the
 // file; its partial output is removed (a device only written to), also when
 // the tool is interrupted. The exit status is in kHelp.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,6 +43,7 @@ namespace {
 
 const char kUsage[] =
     "usage: tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]\n"
+    "       tavelo-convert -r [-f FROM] [-t TO] -o FOLDER INPUT...\n"
     "       tavelo-convert -l\n"
     "       tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT\n"
     "       tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...\n"
@@ -58,6 +65,10 @@ const char kHelp[] =
     "  -o OUTPUT   the output file; without it, standard output. With several\n"
     "              INPUTs, the folder they are written into under their names\n"
     "  INPUT...    the files to convert; none, or -, is standard input\n"
+    "  -r          with -o FOLDER: each INPUT folder's tree mirrored in FOLDER under\n"
+    "              its name, text converted, binary files copied as they are,\n"
+    "              symbolic links reported and not followed; one line at the end\n"
+    "              counts the files converted (by encoding), copied and failed\n"
     "  -l          list the encodings and their other names\n"
     "\n"
     "CONVERSION is one of\n"
@@ -148,6 +159,14 @@ bool LoadMapOnce() {
   return loaded;
 }
 
+// What a run over trees (-r) did, for its closing line.
+struct TreeTally {
+  std::map<std::string, int> converted;  // files, by the encoding they were read in
+  int copied = 0;                        // binary files, copied as they are
+  int skipped = 0;                       // links and special files, not followed
+  int failed = 0;
+};
+
 // A command line's conversion.
 struct Request {
   const Converter* converter = nullptr;  // auto in iconv's form; else null, and
@@ -155,6 +174,8 @@ struct Request {
   Target target{false, kGb2312};
   const char* folder = nullptr;  // -o FOLDER
   std::vector<const char*> files;
+  TreeTally* tally = nullptr;  // -r: binary files are copied, and every file counted
+  bool recursive = false;      // -r
 };
 
 // Says how many bytes the transcoding could not read and how many
@@ -245,11 +266,26 @@ bool ConvertOpenDocument(const Request& request, const char* input, const char* 
   const bool planned = request.converter != nullptr
                            ? PlanConversion(*request.converter, request.target, sample, &steps)
                            : PlanFrom(request.from, request.target, sample, &steps);
+  if (!planned && request.tally != nullptr) {
+    // In a tree a binary file goes along as it is.
+    steps = ConversionSteps{};
+    steps.steps[steps.count++] = CopyBlock;
+    if (!ConvertDocument(steps, sample, input, output)) return false;
+    ++request.tally->copied;
+    return true;
+  }
   if (!planned) {
     ReportFailure(input, "looks binary; not converted");
     return false;
   }
-  return ConvertDocument(steps, sample, input, output);
+  if (!ConvertDocument(steps, sample, input, output)) return false;
+  if (request.tally != nullptr) {
+    const Encoding read = request.converter == nullptr ? request.from
+                          : steps.transcodes           ? steps.transcoding.from
+                                                       : Detect(sample).encoding;
+    ++request.tally->converted[EncodingName(read)];
+  }
+  return true;
 }
 
 // Converts input into output; 0, or 1 having reported. The document is
@@ -356,6 +392,91 @@ std::string EncodingNames(Encoding encoding) {
   return EncodingAlias(encoding, 1) != nullptr ? names + ")" : names;
 }
 
+// One line naming the file, what went wrong and the system's reason; 1.
+int ReportSystemFailure(const std::string& file, const char* what) {
+  return ReportFailure(file.c_str(),
+                       (std::string(what) + " (" + std::strerror(errno) + ")").c_str());
+}
+
+// Converts the tree at input into output, which mirrors it; folders are
+// made, symbolic links and special files reported and left, and the folder
+// being written (when it lies inside the input) never entered. 0, or 1.
+int ConvertTree(const Request& request, const std::string& input, const std::string& output,
+                const FileIdentity& written) {
+  struct stat kind;
+  if (lstat(input.c_str(), &kind) != 0) {
+    ++request.tally->failed;
+    return ReportSystemFailure(input, "cannot be read");
+  }
+  if (S_ISLNK(kind.st_mode) || !(S_ISDIR(kind.st_mode) || S_ISREG(kind.st_mode))) {
+    ++request.tally->skipped;
+    ReportFailure(input.c_str(), S_ISLNK(kind.st_mode) ? "is a symbolic link; not followed"
+                                                       : "is not a file or a folder; left");
+    return 0;
+  }
+  if (S_ISREG(kind.st_mode)) {
+    const int failed = ConvertFile(request, input.c_str(), output.c_str());
+    request.tally->failed += failed;
+    return failed;
+  }
+  FileIdentity folder;
+  if (FileIdentityOfName(input.c_str(), &folder) && folder.volume == written.volume &&
+      folder.index == written.index) {
+    return 0;  // the output, inside the input
+  }
+  if (!MakeFolder(output.c_str())) {
+    ++request.tally->failed;
+    return ReportSystemFailure(output, "cannot make the folder");
+  }
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(input.c_str())) {
+    while (const dirent* entry = readdir(dir)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+  } else {
+    ++request.tally->failed;
+    return ReportSystemFailure(input, "cannot be listed");
+  }
+  std::sort(names.begin(), names.end());
+  int status = 0;
+  for (const std::string& name : names) {
+    status |= ConvertTree(request, input + "/" + name, output + "/" + name, written);
+  }
+  return status;
+}
+
+// -r: each INPUT, a file or a folder, into the folder under its own name;
+// one line at the end when more than one file was handled.
+int ConvertTrees(Request& request) {
+  TreeTally tally;
+  request.tally = &tally;
+  if (!MakeFolder(request.folder)) {
+    return ReportSystemFailure(request.folder, "cannot make the folder");
+  }
+  FileIdentity written;
+  FileIdentityOfName(request.folder, &written);
+  int status = 0;
+  for (const char* input : request.files) {
+    status |=
+        ConvertTree(request, input, std::string(request.folder) + "/" + FileNameOf(input), written);
+  }
+  int converted = 0;
+  std::string by;
+  for (const auto& entry : tally.converted) {
+    converted += entry.second;
+    by += (by.empty() ? " (" : ", ") + entry.first + " " + std::to_string(entry.second);
+  }
+  if (converted + tally.copied + tally.failed > 1) {
+    std::fprintf(stderr, "%s: %d %s converted%s, %d copied, %d failed%s\n", kToolName, converted,
+                 converted == 1 ? "file" : "files", by.empty() ? "" : (by + ")").c_str(),
+                 tally.copied, tally.failed,
+                 tally.skipped > 0 ? (", " + std::to_string(tally.skipped) + " left").c_str() : "");
+  }
+  return status;
+}
+
 // -l: each encoding with its other names, and what it can be.
 int ListEncodings() {
   for (int e = 0; e < kEncodingCount; ++e) {
@@ -374,6 +495,7 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
   request->converter = FindConverter("auto");  // until -f names an encoding
   const char* output = nullptr;
   bool names = false;
+  bool recursive = false;
   for (int i = 0; i < count; ++i) {
     const std::string argument = arguments[i];
     const bool valued = i + 1 < count;
@@ -396,6 +518,8 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
           !CanEncode(request->target.encoding)) {
         return Usage(("unknown TO " + to + " (-l lists them)").c_str());
       }
+    } else if (argument == "-r") {
+      recursive = true;
     } else if (argument == "-c") {
       request->target.policy = kSkipUnconvertible;
     } else if (argument == "--replace") {
@@ -405,6 +529,13 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
     } else {
       return Usage(("unknown option " + argument).c_str());
     }
+  }
+  if (recursive) {
+    if (output == nullptr) return Usage("-r needs -o FOLDER");
+    if (request->files.empty()) return Usage("-r needs the INPUT files and folders");
+    request->folder = output;
+    request->recursive = true;
+    return 0;
   }
   if (request->files.empty()) request->files.push_back(kStandardStream);
   if (output != nullptr && request->files.size() > 1) {
@@ -420,6 +551,7 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
 int RunIconvForm(int count, char** arguments) {
   Request request;
   if (const int wrong = ParseIconvForm(count, arguments, &request)) return wrong;
+  if (request.recursive) return ConvertTrees(request);
   if (request.folder != nullptr) return ConvertIntoFolder(request);
   const char* output = request.files.back();
   int status = 0;
