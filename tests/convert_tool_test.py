@@ -345,6 +345,11 @@ CASES = [
                         write("ltree/a.txt", WIDE[0][2].encode("gbk")),
                         os.path.lexists(path("ltree/link.txt")) or
                         os.symlink("a.txt", path("ltree/link.txt")))),
+    Case("-r with the output inside the input", ["-r", "-o", path("itree/out"), path("itree")], 0,
+         expect=[holds(path("itree/out/itree/a.txt"), WIDE[0][2].encode()),
+                 absent(path("itree/out/itree/out"))],
+         setup=lambda: (os.makedirs(path("itree"), exist_ok=True),
+                        write("itree/a.txt", WIDE[0][2].encode("gbk")))),
     Case("-r without -o", ["-r", path("tree")], 2, "usage"),
     # Memory stays small however the input runs on.
     Case("an HZ run that never closes, 64 MB", ["hz", path("run.hz"), OUT], 0,
