@@ -33,7 +33,7 @@ bool ContinueLineTable(std::int32_t budget) {
   hzInRun = lineTable.next.hzInRun;
   LineLayout line{lineTable.next.phase, lineTable.next.carry, 0};
   // Line after line straight on: the reader already stands at the next one.
-  while (lineTable.next.offset < stop || budget <= 0) {
+  while (lineTable.next.offset < stop) {
     if (lineTable.nextLine % kLinesPerPlace == 0) lineTable.places.push_back(lineTable.next);
     const bool end = LayOutLine(lineTable.columns, line, nullptr, nullptr);
     if (end) {
@@ -46,7 +46,6 @@ bool ContinueLineTable(std::int32_t budget) {
                   static_cast<std::uint8_t>(line.carry), hzInRun};
     lastLine = lineTable.nextLine;
     ++lineTable.nextLine;
-    if (budget <= 0) break;
   }
   return false;
 }

@@ -16,7 +16,7 @@ constexpr LinePlace kDocumentStart{0, 0, 0, false};
 // Forgets the layout and starts it again from the top with columns.
 void StartLineTable(int columns);
 
-// Lays out further lines, about budget bytes of them; lastLine grows with
+// Lays out further lines, about budget (> 0) bytes of them; lastLine grows with
 // them. True once the document is laid out to its end.
 bool ContinueLineTable(std::int32_t budget);
 

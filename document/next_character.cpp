@@ -55,19 +55,10 @@ int Utf8SequenceLength(std::uint8_t lead) {
   return lead >= 0xF8 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
 }
 
-// The character a whole UTF-8 sequence of 2 to 4 bytes stands for, or
-// U+FFFFFFFF when it stands for none (overlong, a surrogate, beyond U+10FFFF,
-// a byte that does not continue it): the room's decoder then says how it
-// reads.
+// The character of a well-formed UTF-8 sequence of 2 to 4 bytes.
 char32_t Utf8CodePoint(const std::uint8_t* bytes, int length) {
-  constexpr char32_t kNone = 0xFFFFFFFF;
-  constexpr char32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
   char32_t c = bytes[0] & (0x7F >> length);
-  for (int i = 1; i < length; ++i) {
-    if ((bytes[i] & 0xC0) != 0x80) return kNone;
-    c = c << 6 | (bytes[i] & 0x3F);
-  }
-  if (c < kLowest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kNone;
+  for (int i = 1; i < length; ++i) c = c << 6 | (bytes[i] & 0x3F);
   return c;
 }
 
@@ -106,9 +97,11 @@ Character NextDecodedCharacter() {
     const int length = CharacterLength(textMode, bytes, have, ends, utf16BigEndian);
     if (length > 0) {
       if (length < have) SeekTo(start + length);
+      // CharacterLength spans a malformed sequence only as far as it is
+      // right, never the whole length its lead announces: one that long is
+      // well formed.
       if (textMode == kUtf8 && length == Utf8SequenceLength(bytes[0])) {
-        const char32_t c = Utf8CodePoint(bytes, length);
-        if (c != 0xFFFFFFFF) return FromCodePoint(start, length, c);
+        return FromCodePoint(start, length, Utf8CodePoint(bytes, length));
       }
       return Decode(textMode, start, bytes, length);
     }

@@ -311,11 +311,15 @@ bool Holds(const std::vector<FileIdentity>& files, const FileIdentity& file) {
   return false;
 }
 
+// ReportErrno for errno, as a failed file's status.
+int ReportSystemFailure(const std::string& file, const char* what) {
+  ReportErrno(file.c_str(), what, errno);
+  return 1;
+}
+
 int ConvertIntoFolder(const Request& request) {
-  if (!MakeFolder(request.folder)) {
-    const std::string what = std::string("cannot make the folder (") + std::strerror(errno) + ")";
-    return ReportFailure(request.folder, what.c_str());
-  }
+  if (!MakeFolder(request.folder))
+    return ReportSystemFailure(request.folder, "cannot make the folder");
   // Every input stands until the end: no output may land on one that is
   // still to be read, or on one already converted.
   std::vector<FileIdentity> inputs;
@@ -390,12 +394,6 @@ std::string EncodingNames(Encoding encoding) {
     names += (i == 1 ? " (" : ", ") + std::string(EncodingAlias(encoding, i));
   }
   return EncodingAlias(encoding, 1) != nullptr ? names + ")" : names;
-}
-
-// One line naming the file, what went wrong and the system's reason; 1.
-int ReportSystemFailure(const std::string& file, const char* what) {
-  return ReportFailure(file.c_str(),
-                       (std::string(what) + " (" + std::strerror(errno) + ")").c_str());
 }
 
 // Converts the tree at input into output, which mirrors it; folders are

@@ -13,8 +13,7 @@ int ReportFailure(const char* file, const char* what) {
   return 1;
 }
 
-// The reason for a failure that errno gives, or the general one.
-static void ReportErrno(const char* file, const char* what, int error) {
+void ReportErrno(const char* file, const char* what, int error) {
   std::string text = what;
   if (error != 0) text += std::string(" (") + std::strerror(error) + ")";
   ReportFailure(file, text.c_str());

@@ -13,6 +13,9 @@ extern const char* const kToolName;
 // could not be used.
 int ReportFailure(const char* file, const char* what);
 
+// ReportFailure with the reason errno's error gives, when there is one.
+void ReportErrno(const char* file, const char* what, int error);
+
 // The name that stands for standard input as an input, standard output as
 // an output.
 constexpr char kStandardStream[] = "-";
