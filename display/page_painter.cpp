@@ -1,10 +1,12 @@
 #include "display/page_painter.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "conversion/big5_map.h"
 #include "display/geometry.h"
 #include "display/glyph_atlas.h"
+#include "display/line_walk.h"
 #include "display/unicode_glyphs.h"
 #include "display/view.h"
 #include "document/encoding_mode.h"
@@ -47,109 +49,74 @@ void CopyZoomed(PaintTarget target, CellSource atlas, int x, int y, CellOrigin o
   CopyCell(target, atlas, x * zoom, y * zoom, o.x, o.y, width, kGlyphHeight, zoom);
 }
 
-// Copies the glyph of a text character whose first column is col.
-void CopyGlyph(PaintTarget target, CellSource atlas, const Character& c, int col, int line) {
-  const int x = kLeftMargin + kColumnWidth * col;
-  const int y = kTopMargin + kLinePitch * line;
-  if (c.glyph == kGlyphByte) {
-    const CellOrigin o = NarrowCell(static_cast<int>(c.value));
-    CopyZoomed(target, atlas, x, y, o, kNarrowWidth);
-    return;
-  }
+// Copies the glyph of a pair of the old modes, a BIG5 pair through its GB2312 twin.
+void CopyPair(PaintTarget target, CellSource atlas, const Character& c, int x, int y) {
   const int lead = static_cast<int>(c.value >> 8);
   const int trail = static_cast<int>(c.value & 0xFF);
   int row = lead - 0xA1;
   int cell = trail - 0xA1;
   if (big5Mode) Big5ToGb(lead, trail, row, cell);
-  const CellOrigin o = WideCell(row, cell);
-  CopyZoomed(target, atlas, x, y, o, kWideWidth);
+  CopyZoomed(target, atlas, x, y, WideCell(row, cell), kWideWidth);
 }
 
-// Reads and draws lines first..last by the layout rules of the Line index.
-void PaintLines(PaintTarget target, CellSource atlas, const PaintRange& r) {
-  const int columns = view.columns;
-  std::int32_t offset = view.topOffset;
-  for (int k = 0; k < r.first; ++k) offset += lineBytes[view.topLine + k];
-  SeekTo(offset);
-  int i = r.first;
-  int col = 0;
-  int phase = StoredPhase(view.topLine + i);
-  for (;;) {
-    const Character c = NextCharacter();
-    if (c.kind == kEndOfText) return;
-    bool lineEnds = c.kind == kLineBreak || col > r.lastCol || col == columns;
-    if (!lineEnds && c.kind == kTabCharacter) {
-      const int stop = col + 8 - phase;
-      if (stop > r.lastCol || stop > columns) {
-        lineEnds = true;
-      } else {
-        col = stop;
-        phase = 0;
-        continue;
-      }
-    }
-    if (!lineEnds) {
-      if (col + c.columns > columns) {
-        // The pair begins the next display line: continue straight into it
-        // through the push-back, with no seek.
-        if (i == r.last) return;
-        GiveBack(c);
-        offset += lineBytes[view.topLine + i];
-        ++i;
-        col = 0;
-        continue;
-      }
-      if (col + c.columns - 1 >= r.firstCol) CopyGlyph(target, atlas, c, col, i);
-      col += c.columns;
-      phase = (phase + c.columns) % 8;
-      continue;
-    }
-    if (i == r.last) return;
-    offset += lineBytes[view.topLine + i];
-    SeekTo(offset);
-    ++i;
-    col = 0;
-    phase = StoredPhase(view.topLine + i);
-  }
-}
-
-// One display line being painted in the Line table's modes.
+// A paint in progress: where the cells go, and the selected span of each
+// line painted, to be inverted once its cells are down.
 struct LinePaint {
   PaintTarget target;
   CellSource atlas;
   const PaintRange* range;
-  int line;
+  std::int32_t selectionStart;
+  std::int32_t selectionEnd;
+  std::vector<int> spanStart;  // a line's first selected column, or -1
+  std::vector<int> spanEnd;    // the column after its last selected character
 };
 
-// Copies a character's cells from the Unicode atlas as the layout places it.
-void PaintCharacter(const Character& c, int col, void* context) {
-  const auto& p = *static_cast<const LinePaint*>(context);
+// Copies a character's cell as the walk places it, and widens its line's
+// selected span when it is selected.
+void PaintCharacter(const Character& c, int line, int col, std::int32_t offset, void* context) {
+  auto& p = *static_cast<LinePaint*>(context);
+  if (offset >= p.selectionStart && offset < p.selectionEnd) {
+    const auto k = static_cast<std::size_t>(line - p.range->first);
+    if (p.spanStart[k] < 0) p.spanStart[k] = col;
+    p.spanEnd[k] = col + c.columns;
+  }
   if (col > p.range->lastCol || col + c.columns - 1 < p.range->firstCol) return;
   const int x = kLeftMargin + kColumnWidth * col;
-  const int y = kTopMargin + kLinePitch * p.line;
-  if (c.glyph == kGlyphUnicode) {
-    const Glyph glyph = UnicodeGlyph(static_cast<char32_t>(c.value));
-    const int width = glyph.columns == 2 ? kWideWidth : kNarrowWidth;
-    CopyZoomed(p.target, p.atlas, x, y, glyph.origin, width);
-  } else if (c.glyph == kGlyphUnreadable) {
-    const CellOrigin o = UnreadableByteCell();
-    for (int i = 0; i < c.columns; ++i) {
-      CopyZoomed(p.target, p.atlas, x + kColumnWidth * i, y, o, kNarrowWidth);
+  const int y = kTopMargin + kLinePitch * line;
+  switch (c.glyph) {
+    case kGlyphByte:
+      CopyZoomed(p.target, p.atlas, x, y, NarrowCell(static_cast<int>(c.value)), kNarrowWidth);
+      break;
+    case kGlyphPair: CopyPair(p.target, p.atlas, c, x, y); break;
+    case kGlyphUnicode: {
+      const Glyph glyph = UnicodeGlyph(static_cast<char32_t>(c.value));
+      const int width = glyph.columns == 2 ? kWideWidth : kNarrowWidth;
+      CopyZoomed(p.target, p.atlas, x, y, glyph.origin, width);
+      break;
     }
+    case kGlyphUnreadable: {
+      const CellOrigin o = UnreadableByteCell();
+      for (int i = 0; i < c.columns; ++i) {
+        CopyZoomed(p.target, p.atlas, x + kColumnWidth * i, y, o, kNarrowWidth);
+      }
+      break;
+    }
+    case kGlyphNone: break;
   }
 }
 
-// Lays lines first..last out again from the top line, painting as it goes.
-void PaintUnicodeLines(PaintTarget target, CellSource atlas, const PaintRange& r) {
-  LinePlace place = view.topPlace;
-  for (int k = 0; k < r.first; ++k) {
-    place = LayOutLineAt(place, view.columns, nullptr, nullptr, nullptr);
-  }
-  for (int i = r.first; i <= r.last; ++i) {
-    LinePaint paint{target, atlas, &r, i};
-    bool ended = false;
-    place = LayOutLineAt(place, view.columns, PaintCharacter, &paint, &ended);
-    if (ended) return;
+// Inverts the selected cells of each painted line: one band a line, as high
+// as a cell, so that the characters between the ends (a tab's gap too) read
+// as one run.
+void InvertSpans(const LinePaint& p) {
+  for (std::size_t k = 0; k < p.spanStart.size(); ++k) {
+    if (p.spanStart[k] < 0) continue;
+    const int line = p.range->first + static_cast<int>(k);
+    const int y = kTopMargin + kLinePitch * line;
+    const PixelRect band{kLeftMargin + kColumnWidth * p.spanStart[k], y,
+                         kLeftMargin + kColumnWidth * p.spanEnd[k], y + kGlyphHeight};
+    InvertPixels(p.target, PixelRect{band.left * zoom, band.top * zoom, band.right * zoom,
+                                     band.bottom * zoom});
   }
 }
 
@@ -170,11 +137,15 @@ bool PaintPage(PaintTarget target, const PixelRect& request) {
   const bool unicode = ReadsThroughUnicode();
   const CellSource atlas = SelectAtlas(target, unicode ? glyphsBitmap : atlasBitmap);
   if (range.first <= range.last) {
-    if (unicode) {
-      PaintUnicodeLines(target, atlas, range);
-    } else {
-      PaintLines(target, atlas, range);
-    }
+    LinePaint paint{target,
+                    atlas,
+                    &range,
+                    std::min(selection.anchor, selection.active),
+                    std::max(selection.anchor, selection.active),
+                    std::vector<int>(static_cast<std::size_t>(range.last - range.first + 1), -1),
+                    std::vector<int>(static_cast<std::size_t>(range.last - range.first + 1), 0)};
+    WalkVisibleLines(range.first, range.last, range.lastCol, PaintCharacter, &paint);
+    InvertSpans(paint);
   }
   ReleaseAtlas(atlas);
   return true;

@@ -19,6 +19,16 @@ struct ViewState {
 };
 extern ViewState view;
 
+// The selection: the document's bytes from the lower of anchor and active up
+// to the higher, each a character's first byte or the end of a line; shown
+// inverted, empty when they are equal.
+struct Selection {
+  std::int32_t anchor = 0;  // where the drag began; Shift+click extends from here
+  std::int32_t active = 0;  // where it ends now, under the pointer
+  bool dragging = false;    // the left button went down on the page and is held
+};
+extern Selection selection;
+
 // Device pixels to a page pixel, kMinZoom..kMaxZoom: the page is laid out
 // over the client size divided by it and each atlas pixel drawn as a square.
 extern int zoom;

@@ -235,6 +235,10 @@ static void MoveTo(int target) {
   }
 }
 
+void ScrollToLine(int line) {
+  MoveTo(line);
+}
+
 bool HandleScrollCommand(int code, int thumbPosition) {
   if (documentHandle == kInvalidFile) return false;
   // The end is where the reader asked to go: lay the rest out now.

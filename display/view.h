@@ -56,6 +56,10 @@ void UpdateScrollBar();
 // Sets the vertical scroll bar: minimum 0 and the given maximum, page and position.
 void SetVScroll(int maximum, int page, int position);
 
+// Puts display line `line` at the top (within 0..maxTopLine), scrolling the
+// pixels or repainting, and the scroll bar with it.
+void ScrollToLine(int line);
+
 void ScrollLinesDown(int n);
 void ScrollLinesUp(int n);
 

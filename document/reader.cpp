@@ -50,3 +50,19 @@ void Unread(int value) {
 std::int32_t CurrentOffset() {
   return reader.blockBase + reader.blockCursor;
 }
+
+std::int32_t ReadBytesAt(std::int32_t offset, std::uint8_t* buffer, std::int32_t size) {
+  SeekFile(documentHandle, offset);
+  const std::int32_t room = kReadableLimit - offset;
+  std::int32_t got = 0;
+  while (got < size && got < room) {
+    const std::int32_t wanted = (size < room ? size : room) - got;
+    const std::int32_t n = ReadFromFile(documentHandle, buffer + got, wanted);
+    if (n <= 0) break;
+    got += n;
+  }
+  // The window is empty where the file now stands, as after a seek there.
+  reader = DocumentReader{};
+  reader.blockBase = offset + got;
+  return got;
+}

@@ -31,3 +31,7 @@ void Unread(int value);
 
 // The offset of the next byte the buffer (not the push-back) would deliver.
 std::int32_t CurrentOffset();
+
+// Reads up to size bytes from offset straight into buffer, past the reader's
+// window (for long scans); the reader then stands after them. The bytes read.
+std::int32_t ReadBytesAt(std::int32_t offset, std::uint8_t* buffer, std::int32_t size);

@@ -46,19 +46,22 @@ using MessageParam = std::uintptr_t;  // WPARAM
 using MessageData = std::intptr_t;    // LPARAM
 using MessageResult = std::intptr_t;  // LRESULT
 
-constexpr unsigned kMessageCreate = 0x0001;         // WM_CREATE
-constexpr unsigned kMessageDestroy = 0x0002;        // WM_DESTROY
-constexpr unsigned kMessageMove = 0x0003;           // WM_MOVE
-constexpr unsigned kMessageSize = 0x0005;           // WM_SIZE
-constexpr unsigned kMessagePaint = 0x000F;          // WM_PAINT
-constexpr unsigned kMessageClose = 0x0010;          // WM_CLOSE
-constexpr unsigned kMessageKeyDown = 0x0100;        // WM_KEYDOWN
-constexpr unsigned kMessageCommand = 0x0111;        // WM_COMMAND
-constexpr unsigned kMessageTimer = 0x0113;          // WM_TIMER
-constexpr unsigned kMessageVScroll = 0x0115;        // WM_VSCROLL
-constexpr unsigned kMessageInitMenuPopup = 0x0117;  // WM_INITMENUPOPUP
-constexpr unsigned kMessageMouseWheel = 0x020A;     // WM_MOUSEWHEEL
-constexpr unsigned kMessageDropFiles = 0x0233;      // WM_DROPFILES
+constexpr unsigned kMessageCreate = 0x0001;          // WM_CREATE
+constexpr unsigned kMessageDestroy = 0x0002;         // WM_DESTROY
+constexpr unsigned kMessageMove = 0x0003;            // WM_MOVE
+constexpr unsigned kMessageSize = 0x0005;            // WM_SIZE
+constexpr unsigned kMessagePaint = 0x000F;           // WM_PAINT
+constexpr unsigned kMessageClose = 0x0010;           // WM_CLOSE
+constexpr unsigned kMessageKeyDown = 0x0100;         // WM_KEYDOWN
+constexpr unsigned kMessageCommand = 0x0111;         // WM_COMMAND
+constexpr unsigned kMessageTimer = 0x0113;           // WM_TIMER
+constexpr unsigned kMessageVScroll = 0x0115;         // WM_VSCROLL
+constexpr unsigned kMessageInitMenuPopup = 0x0117;   // WM_INITMENUPOPUP
+constexpr unsigned kMessageMouseMove = 0x0200;       // WM_MOUSEMOVE
+constexpr unsigned kMessageLeftButtonDown = 0x0201;  // WM_LBUTTONDOWN
+constexpr unsigned kMessageLeftButtonUp = 0x0202;    // WM_LBUTTONUP
+constexpr unsigned kMessageMouseWheel = 0x020A;      // WM_MOUSEWHEEL
+constexpr unsigned kMessageDropFiles = 0x0233;       // WM_DROPFILES
 
 // Size kinds of a size notification (wParam of WM_SIZE).
 constexpr unsigned kSizeRestored = 0;   // SIZE_RESTORED
@@ -80,6 +83,11 @@ constexpr int kScrollBottom = 7;         // SB_BOTTOM
 constexpr int kWheelDelta = 120;                    // WHEEL_DELTA, one notch
 constexpr unsigned kWheelPageScroll = 0xFFFFFFFFu;  // WHEEL_PAGESCROLL
 
+// A mouse message's lParam is the pointer's client position, x in the signed
+// low word and y in the signed high word; its wParam says what was held.
+constexpr unsigned kMouseLeftButton = 0x0001;  // MK_LBUTTON
+constexpr unsigned kMouseShift = 0x0004;       // MK_SHIFT
+
 // Virtual-key codes of WM_KEYDOWN.
 constexpr unsigned kKeyShift = 16;       // VK_SHIFT
 constexpr unsigned kKeyControl = 17;     // VK_CONTROL
@@ -91,6 +99,7 @@ constexpr unsigned kKeyHome = 36;        // VK_HOME
 constexpr unsigned kKeyUp = 38;          // VK_UP
 constexpr unsigned kKeyDown = 40;        // VK_DOWN
 constexpr unsigned kKeyAdd = 0x6B;       // VK_ADD, the keypad's plus
+constexpr unsigned kKeyF3 = 0x72;        // VK_F3
 constexpr unsigned kKeySubtract = 0x6D;  // VK_SUBTRACT, the keypad's minus
 constexpr unsigned kKeyOemPlus = 0xBB;   // VK_OEM_PLUS, the main keyboard's = and +
 constexpr unsigned kKeyOemMinus = 0xBD;  // VK_OEM_MINUS, the main keyboard's - and _
@@ -239,6 +248,11 @@ void PostQuit(int exitCode);
 void StartWindowTimer(unsigned id, unsigned milliseconds);
 // KillTimer
 void StopWindowTimer(unsigned id);
+// SetCapture: the window gets the mouse's messages, also from outside it,
+// until ReleaseMouse (a drag that leaves the window goes on).
+void CaptureMouse();
+// ReleaseCapture
+void ReleaseMouse();
 // DefWindowProcA
 MessageResult DefaultProcedure(unsigned message, MessageParam wParam, MessageData lParam);
 // SetWindowTextA
@@ -300,6 +314,9 @@ void CopyCell(PaintTarget target, CellSource source, int x, int y, int sourceX, 
               int width, int height, int zoom);
 // SelectObject of the kept bitmap, DeleteDC
 void ReleaseAtlas(CellSource source);
+// InvertRect: every pixel of rect (within the paint's update) inverted, to
+// show a selection.
+void InvertPixels(PaintTarget target, const PixelRect& rect);
 
 // ---- Cursor, message boxes, beeps ----
 
@@ -334,6 +351,19 @@ ClipboardData ClipboardUnicodeText();
 const std::uint8_t* LockClipboardUnicodeText(ClipboardData data, std::uint32_t* blockSize);
 // GlobalUnlock
 void UnlockClipboardText(ClipboardData data);
+// EmptyClipboard, then SetClipboardData CF_UNICODETEXT of a new movable block
+// holding units UTF-16 code units of text and a terminating zero; with the
+// clipboard open. False when the memory or the clipboard refused it.
+bool PutClipboardUnicodeText(const char16_t* text, std::uint32_t units);
+
+// ---- The Find dialog ----
+
+// The longest text the Find dialog takes, in UTF-16 code units.
+constexpr std::uint32_t kFindTextUnits = 256;
+// DialogBoxParamW of the dialog "FindDialog": its edit shows text (UTF-16,
+// zero-terminated, at most kFindTextUnits units with the zero) selected, and
+// on Find next the user's text replaces it. False when cancelled.
+bool AskForFindText(char16_t* text);
 
 // ---- Dropped files ----
 

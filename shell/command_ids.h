@@ -26,6 +26,15 @@
 #define CMD_ZOOM_IN 160
 #define CMD_ZOOM_OUT 161
 #define CMD_ZOOM_RESET 162
+/* The Edit menu. */
+#define CMD_COPY 180
+#define CMD_SELECT_ALL 181
+#define CMD_FIND 182
+#define CMD_FIND_NEXT 183
+#define CMD_FIND_PREVIOUS 184
 #define CMD_ABOUT 200
+
+/* The Find dialog's edit box. */
+#define FIND_TEXT_EDIT 1000
 
 #endif

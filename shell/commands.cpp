@@ -1,11 +1,13 @@
 #include <cstdio>
 
 #include "display/geometry.h"
+#include "display/selection.h"
 #include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/reader.h"
 #include "shell/association.h"
 #include "shell/command_ids.h"
+#include "shell/edit_commands.h"
 #include "shell/encoding_menu.h"
 #include "shell/file_names.h"
 #include "shell/handlers.h"
@@ -16,6 +18,9 @@
 #include "shell/texts.h"
 
 namespace {
+
+// The Edit menu's place on the menu bar, after File.
+constexpr int kEditMenuPosition = 1;
 
 // Flips an option and shows it in its menu item's check mark.
 void ToggleOption(int& option, int command) {
@@ -53,6 +58,11 @@ void OnCommand(int command) {
     case CMD_ZOOM_IN: ZoomTo(zoom + 1); break;
     case CMD_ZOOM_OUT: ZoomTo(zoom - 1); break;
     case CMD_ZOOM_RESET: ZoomTo(kMinZoom); break;
+    case CMD_COPY: CopyCommand(); break;
+    case CMD_SELECT_ALL: SelectAllCommand(); break;
+    case CMD_FIND: FindCommand(); break;
+    case CMD_FIND_NEXT: FindAgainCommand(true); break;
+    case CMD_FIND_PREVIOUS: FindAgainCommand(false); break;
     case CMD_DETECT: ToggleDetection(); break;
     case CMD_MODE_GB2312:
     case CMD_MODE_GB18030:
@@ -66,11 +76,19 @@ void OnCommand(int command) {
 }
 
 bool HandleShortcut(unsigned key) {
-  if (!KeyIsDown(kKeyControl)) return false;
   int command = 0;
+  if (key == kKeyF3 && !KeyIsDown(kKeyControl)) {
+    command = KeyIsDown(kKeyShift) ? CMD_FIND_PREVIOUS : CMD_FIND_NEXT;
+    PostToWindow(kMessageCommand, static_cast<MessageParam>(command), 0);
+    return true;
+  }
+  if (!KeyIsDown(kKeyControl)) return false;
   switch (key) {
     case 'O': command = CMD_OPEN; break;
     case 'Q': command = CMD_EXIT; break;
+    case 'C': command = CMD_COPY; break;
+    case 'A': command = CMD_SELECT_ALL; break;
+    case 'F': command = CMD_FIND; break;
     case kKeyOemPlus:
     case kKeyAdd: command = CMD_ZOOM_IN; break;
     case kKeyOemMinus:
@@ -93,7 +111,17 @@ void ZoomByWheel(int delta) {
 }
 
 bool OnInitMenuPopup(int position, bool systemMenu) {
-  if (systemMenu || position != 0) return false;
+  if (systemMenu) return false;
+  if (position == kEditMenuPosition) {
+    const bool open = documentHandle != kInvalidFile;
+    EnableMenuCommand(CMD_COPY, HasSelection());
+    EnableMenuCommand(CMD_SELECT_ALL, open);
+    EnableMenuCommand(CMD_FIND, open);
+    EnableMenuCommand(CMD_FIND_NEXT, open);
+    EnableMenuCommand(CMD_FIND_PREVIOUS, open);
+    return true;
+  }
+  if (position != 0) return false;
   const bool open = documentHandle != kInvalidFile;
   EnableMenuCommand(CMD_SAVE_GB, big5Mode && open);
   EnableMenuCommand(CMD_DECODE_HZ, open);

@@ -52,5 +52,12 @@ bool OnInitMenuPopup(int position, bool systemMenu);
 // delta in wheel units, positive away from the user.
 void OnMouseWheel(int delta);
 
+// WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP (window_procedure.cpp): the
+// selection's PressAt, DragTo and ReleaseAt (display/selection.cpp); x and y
+// in client pixels, shift whether Shift was held.
+void OnLeftButtonDown(int x, int y, bool shift);
+void OnMouseMove(int x, int y);
+void OnLeftButtonUp(int x, int y);
+
 // WM_DROPFILES (commands.cpp): opens the first dropped file.
 void OnDropFiles(DropHandle drop);

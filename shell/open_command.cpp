@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "conversion/big5_map.h"
+#include "display/selection.h"
 #include "display/view.h"
 #include "document/encoding_mode.h"
 #include "document/line_index.h"
@@ -92,6 +93,7 @@ void OpenCommand() {
   if (documentHandle != kInvalidFile) CloseFile(documentHandle);
   documentHandle = file;
   truncationWarned = false;
+  ClearSelection();
   SetName(currentName, fileName);
   const bool picked = PickModeOnOpen();
   SetDocumentCaption();

@@ -11,6 +11,7 @@ int pendingName = 0;
 FileDialogRecord dialogRecord;
 bool layoutAwaitsToggle = false;
 bool truncationWarned = false;
+std::u16string findText;
 bool windowDestroyed = false;
 
 void ResetShellState() {
@@ -25,5 +26,6 @@ void ResetShellState() {
   dialogRecord = FileDialogRecord{};
   layoutAwaitsToggle = false;
   truncationWarned = false;
+  findText = std::u16string();
   windowDestroyed = false;
 }

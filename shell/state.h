@@ -5,6 +5,8 @@
 // fresh process in the tests). big5Mode lives with the encoding (document/).
 #pragma once
 
+#include <string>
+
 #include "platform/platform.h"
 
 // The reader's option flags (each 0 or 1).
@@ -58,6 +60,9 @@ extern bool layoutAwaitsToggle;
 
 // The truncation warning was shown for the open document (cleared by Open).
 extern bool truncationWarned;
+
+// The text Find asked for last, UTF-16; F3 and Shift+F3 look for it again.
+extern std::u16string findText;
 
 // True once the destroy handling has run: the resources are gone, and
 // messages still queued for the window are left to the platform.

@@ -32,7 +32,11 @@ constexpr char kDocumentTooLarge[] =
     "This document is 2 GB or larger. Only the part below 2 GB can be read, so it cannot be "
     "converted whole.";
 
+constexpr char kSelectionTooLarge[] = "The selection is too large to copy: select at most 64 MB.";
+constexpr char kCouldNotCopy[] = "Could not put the text on the clipboard.";
+
 // Information and questions.
+constexpr char kNotFound[] = "Not found.";
 constexpr char kAlreadyReading[] = "You're now reading it already!";
 // The third line gives the wide cell's width and height.
 constexpr char kAboutText[] =

@@ -1,6 +1,7 @@
 // The main window's procedure: the table of the messages the reader handles.
 // Each case unpacks its parameters and hands them to one handler (handlers.h).
 #include "display/page_painter.h"
+#include "display/selection.h"
 #include "display/view.h"
 #include "document/line_index.h"
 #include "platform/platform.h"
@@ -17,6 +18,9 @@ int LowWord(std::uintptr_t value) {
 }
 int HighWord(std::uintptr_t value) {
   return static_cast<int>((value >> 16) & 0xFFFF);
+}
+int SignedLowWord(std::uintptr_t value) {
+  return static_cast<std::int16_t>(value & 0xFFFF);
 }
 int SignedHighWord(std::uintptr_t value) {
   return static_cast<std::int16_t>((value >> 16) & 0xFFFF);
@@ -58,6 +62,18 @@ void OnMouseWheel(int delta) {
   }
 }
 
+void OnLeftButtonDown(int x, int y, bool shift) {
+  PressAt(x, y, shift);
+}
+
+void OnMouseMove(int x, int y) {
+  DragTo(x, y);
+}
+
+void OnLeftButtonUp(int x, int y) {
+  ReleaseAt(x, y);
+}
+
 bool OnVScroll(int code, int thumbPosition) {
   return HandleScrollCommand(code, thumbPosition);
 }
@@ -87,6 +103,11 @@ MessageResult WindowProcedure(unsigned message, MessageParam wParam, MessageData
     case kMessageInitMenuPopup:
       if (OnInitMenuPopup(LowWord(data), HighWord(data) == 1)) return 0;
       break;
+    case kMessageLeftButtonDown:
+      OnLeftButtonDown(SignedLowWord(data), SignedHighWord(data), (wParam & kMouseShift) != 0);
+      return 0;
+    case kMessageMouseMove: OnMouseMove(SignedLowWord(data), SignedHighWord(data)); return 0;
+    case kMessageLeftButtonUp: OnLeftButtonUp(SignedLowWord(data), SignedHighWord(data)); return 0;
     case kMessageMouseWheel: OnMouseWheel(SignedHighWord(wParam)); return 0;
     case kMessageDropFiles: OnDropFiles(static_cast<DropHandle>(wParam)); return 0;
     default: break;

@@ -1,8 +1,6 @@
 // The modes that read through Unicode, through the running program: pages
 // against an independent rendering, the Line table against a plain layout,
 // scrolling beyond 32,768 lines, and the menu's choice of mode.
-#include <iconv.h>
-
 #include <gtest/gtest.h>
 
 #include "display/view.h"
@@ -15,25 +13,6 @@
 #include "tests/test_support.h"
 
 namespace {
-
-// Text in UTF-8 turned into another encoding by glibc.
-Bytes Encode(const std::string& utf8, const char* to) {
-  iconv_t cd = iconv_open(to, "UTF-8");
-  std::string in = utf8;
-  Bytes out(in.size() * 4 + 16);
-  char* inp = in.data();
-  char* outp = reinterpret_cast<char*>(out.data());
-  std::size_t inLeft = in.size(), outLeft = out.size();
-  EXPECT_NE(iconv(cd, &inp, &inLeft, &outp, &outLeft), static_cast<std::size_t>(-1)) << to;
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
-Bytes Join(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
 
 std::string Repeat(const std::string& text, int times) {
   std::string out;
@@ -102,26 +81,26 @@ struct ModeCase {
 std::vector<ModeCase> ModeCases() {
   const Bytes bom8{0xEF, 0xBB, 0xBF};
   return {
-      {"GBK", CMD_MODE_GB18030, kGb18030, Encode(kCommon + "\n朱镕基 GBK only: 镕 丂", "GBK"),
+      {"GBK", CMD_MODE_GB18030, kGb18030, EncodeAs(kCommon + "\n朱镕基 GBK only: 镕 丂", "GBK"),
        "GB18030"},
       {"GB18030 four-byte codes and bytes no code starts", CMD_MODE_GB18030, kGb18030,
-       Join(Encode(kCommon + "\n𠀀 ÿ € ḿ", "GB18030"),
+       Join(EncodeAs(kCommon + "\n𠀀 ÿ € ḿ", "GB18030"),
             Bytes{'\n', 0xFF, 'a', 0x81, '\n', 0x81, 0x30}),
        "GB18030"},
-      {"BIG5", CMD_MODE_BIG5, kBig5, Encode("閱讀器 " + kTraditional + "\n繁體 測試", "CP950"),
+      {"BIG5", CMD_MODE_BIG5, kBig5, EncodeAs("閱讀器 " + kTraditional + "\n繁體 測試", "CP950"),
        "BIG5"},
       {"Big5-HKSCS", CMD_MODE_BIG5_HKSCS, kBig5Hkscs,
-       Join(Encode("香港增補字符集：嘅 㗎 " + kTraditional, "BIG5-HKSCS"),
+       Join(EncodeAs("香港增補字符集：嘅 㗎 " + kTraditional, "BIG5-HKSCS"),
             Bytes{'\n', 0x81, 0x40, 'z'}),
        "BIG5-HKSCS"},
       {"UTF-8 with its mark, malformed bytes", CMD_MODE_UTF8, kUtf8,
-       Join(Join(bom8, Encode(kCommon + "\nΕλληνικά Кириллица é 𠀀 한국어 ☃", "UTF-8")),
+       Join(Join(bom8, EncodeAs(kCommon + "\nΕλληνικά Кириллица é 𠀀 한국어 ☃", "UTF-8")),
             Bytes{'\n', 0xE4, 0xB8, 'A', 0xC0, 0x80, 0xF0, 0x9F, '\n', 0xFE}),
        "UTF-8"},
       {"UTF-16 little-endian", CMD_MODE_UTF16, kUtf16,
-       Join(Bytes{0xFF, 0xFE}, Encode(kCommon + "\n𠀀 lone: ", "UTF-16LE")), "UTF-16"},
+       Join(Bytes{0xFF, 0xFE}, EncodeAs(kCommon + "\n𠀀 lone: ", "UTF-16LE")), "UTF-16"},
       {"UTF-16 big-endian, a lone surrogate", CMD_MODE_UTF16, kUtf16,
-       Join(Join(Bytes{0xFE, 0xFF}, Encode(kCommon + "\n𠀀 ", "UTF-16BE")),
+       Join(Join(Bytes{0xFE, 0xFF}, EncodeAs(kCommon + "\n𠀀 ", "UTF-16BE")),
             Bytes{0xD8, 0x00, 0, 'x'}),
        "UTF-16"},
       {"HZ", CMD_MODE_HZ, kHz,
@@ -319,9 +298,9 @@ TEST_F(ReadingModesTest, LayoutRunsInSlicesAfterTheFirstPage) {
 }
 
 TEST_F(ReadingModesTest, TheMenuAndDetectionChooseTheMode) {
-  const Bytes gbk = Encode("中文 镕 text\n", "GBK");
-  const Bytes big5 = Encode("閱讀器 繁體\n", "CP950");
-  const Bytes utf8 = Encode("中文 UTF-8 文字\n", "UTF-8");
+  const Bytes gbk = EncodeAs("中文 镕 text\n", "GBK");
+  const Bytes big5 = EncodeAs("閱讀器 繁體\n", "CP950");
+  const Bytes utf8 = EncodeAs("中文 UTF-8 文字\n", "UTF-8");
   struct Step {
     const char* what;
     int command;  // chosen before the open, or 0

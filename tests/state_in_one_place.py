@@ -32,7 +32,8 @@ def variables(obj):
             continue
         if name.startswith((".", "__")) or "guard variable" in name:
             continue  # sanitizer and compiler bookkeeping
-        names.append(name.split("::")[-1])
+        # A std::string's symbol carries its ABI tag: "findText[abi:cxx11]".
+        names.append(re.sub(r"\[abi:\w+\]", "", name.split("::")[-1]))
     return names
 
 

@@ -1,5 +1,6 @@
 #include "tests/test_support.h"
 
+#include <iconv.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -12,6 +13,24 @@
 
 Bytes ToBytes(const std::string& text) {
   return Bytes(text.begin(), text.end());
+}
+
+Bytes Join(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+Bytes EncodeAs(const std::string& utf8, const char* to) {
+  iconv_t cd = iconv_open(to, "UTF-8");
+  std::string in = utf8;
+  Bytes out(in.size() * 4 + 16);
+  char* inp = in.data();
+  char* outp = reinterpret_cast<char*>(out.data());
+  std::size_t inLeft = in.size(), outLeft = out.size();
+  const bool whole = iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<std::size_t>(-1);
+  iconv_close(cd);
+  out.resize(out.size() - outLeft);
+  return whole ? out : Bytes();
 }
 
 ScratchFolder::ScratchFolder() {

@@ -11,6 +11,13 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes ToBytes(const std::string& text);
 
+// a followed by b.
+Bytes Join(Bytes a, const Bytes& b);
+
+// Text in UTF-8 turned into another encoding by glibc's iconv; empty when
+// the encoding cannot hold all of it.
+Bytes EncodeAs(const std::string& utf8, const char* to);
+
 // A scratch folder for one test, removed afterwards; mapped as drive C:.
 class ScratchFolder {
  public:

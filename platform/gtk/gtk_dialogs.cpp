@@ -263,6 +263,24 @@ void UnlockClipboardText(ClipboardData data) {
   delete text;
 }
 
+// GTK takes UTF-8 and serves it to whoever pastes while the program runs.
+// A lone surrogate, which UTF-8 cannot hold, becomes U+FFFD.
+bool PutClipboardUnicodeText(const char16_t* text, std::uint32_t units) {
+  GString* utf8 = g_string_sized_new(units * 3 + 1);
+  for (std::uint32_t i = 0; i < units; ++i) {
+    gunichar c = text[i];
+    if (c - 0xD800u < 0x400 && i + 1 < units && text[i + 1] - 0xDC00u < 0x400) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
+    } else if (c - 0xD800u < 0x800) {
+      c = 0xFFFD;
+    }
+    g_string_append_unichar(utf8, c);
+  }
+  gtk_clipboard_set_text(Clipboard(), utf8->str, static_cast<gint>(utf8->len));
+  g_string_free(utf8, TRUE);
+  return true;
+}
+
 // ---- Dropped files ----
 
 namespace {

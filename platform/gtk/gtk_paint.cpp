@@ -85,6 +85,18 @@ void CopyCell(PaintTarget target, CellSource source, int x, int y, int sourceX, 
 
 void ReleaseAtlas(CellSource) {}
 
+// White's difference with each pixel is its inverse, as InvertRect's is.
+void InvertPixels(PaintTarget target, const PixelRect& rect) {
+  auto* cr = AsPointer<cairo_t>(target);
+  if (cr == nullptr) return;
+  cairo_save(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_DIFFERENCE);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_rectangle(cr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  cairo_fill(cr);
+  cairo_restore(cr);
+}
+
 namespace {
 
 void SetCursorNamed(const char* name) {

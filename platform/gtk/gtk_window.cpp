@@ -91,6 +91,7 @@ unsigned VirtualKey(guint key) {
     case GDK_KEY_Down:
     case GDK_KEY_KP_Down: return kKeyDown;
     case GDK_KEY_space: return kKeySpace;
+    case GDK_KEY_F3: return kKeyF3;
     case GDK_KEY_plus:
     case GDK_KEY_equal: return kKeyOemPlus;
     case GDK_KEY_KP_Add: return kKeyAdd;
@@ -166,6 +167,33 @@ gboolean OnScrollBarChange(GtkRange*, GtkScrollType scroll, double value, gpoint
   return TRUE;
 }
 
+// The left button's press, moves and release, as WM_LBUTTONDOWN,
+// WM_MOUSEMOVE and WM_LBUTTONUP in device pixels. GTK grabs the pointer while
+// a button is held, so a drag out of the window keeps coming here.
+MessageData PointerData(double x, double y) {
+  const int scale = ClientScale();
+  return PackPair(static_cast<int>(x * scale), static_cast<int>(y * scale));
+}
+
+gboolean OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer) {
+  if (event->button != GDK_BUTTON_PRIMARY || event->type != GDK_BUTTON_PRESS) return FALSE;
+  const MessageParam held = kMouseLeftButton | ((event->state & GDK_SHIFT_MASK) ? kMouseShift : 0);
+  SendToWindow(kMessageLeftButtonDown, held, PointerData(event->x, event->y));
+  return TRUE;
+}
+
+gboolean OnMotion(GtkWidget*, GdkEventMotion* event, gpointer) {
+  if ((event->state & GDK_BUTTON1_MASK) == 0) return FALSE;
+  SendToWindow(kMessageMouseMove, kMouseLeftButton, PointerData(event->x, event->y));
+  return TRUE;
+}
+
+gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer) {
+  if (event->button != GDK_BUTTON_PRIMARY) return FALSE;
+  SendToWindow(kMessageLeftButtonUp, 0, PointerData(event->x, event->y));
+  return TRUE;
+}
+
 gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer) {
   g_object_set_data(G_OBJECT(clientArea), "cairo", cr);
   painting = true;
@@ -184,11 +212,20 @@ void ConnectWindowSignals() {
   g_signal_connect(mainWindow, "key-press-event", G_CALLBACK(OnKeyPress), nullptr);
   g_signal_connect(clientArea, "size-allocate", G_CALLBACK(OnClientAllocated), nullptr);
   g_signal_connect(clientArea, "draw", G_CALLBACK(OnDraw), nullptr);
-  gtk_widget_add_events(clientArea, GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK);
+  gtk_widget_add_events(clientArea, GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK |
+                                        GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
+                                        GDK_BUTTON1_MOTION_MASK);
+  g_signal_connect(clientArea, "button-press-event", G_CALLBACK(OnButtonPress), nullptr);
+  g_signal_connect(clientArea, "motion-notify-event", G_CALLBACK(OnMotion), nullptr);
+  g_signal_connect(clientArea, "button-release-event", G_CALLBACK(OnButtonRelease), nullptr);
   g_signal_connect(clientArea, "scroll-event", G_CALLBACK(OnScroll), nullptr);
   g_signal_connect(scrollBar, "scroll-event", G_CALLBACK(OnScroll), nullptr);
   g_signal_connect(scrollBar, "change-value", G_CALLBACK(OnScrollBarChange), nullptr);
 }
+
+// GTK grabs the pointer for the window that a button went down in.
+void CaptureMouse() {}
+void ReleaseMouse() {}
 
 bool KeyIsDown(unsigned key) {
   if (key == kKeyShift) return modifiers.shift;

@@ -70,6 +70,15 @@ void CopyCell(PaintTarget, CellSource source, int x, int y, int sourceX, int sou
   }
 }
 
+void InvertPixels(PaintTarget, const PixelRect& rect) {
+  for (int py = std::max(rect.top, 0); py < std::min(rect.bottom, pageHeight); ++py) {
+    for (int px = std::max(rect.left, 0); px < std::min(rect.right, pageWidth); ++px) {
+      std::uint8_t& pixel = page[static_cast<std::size_t>(py) * pageWidth + px];
+      pixel = static_cast<std::uint8_t>(kWhite - pixel);
+    }
+  }
+}
+
 void SetScrollBar(int, int, int) {}
 void ScrollClient(int) {}
 void StartWindowTimer(unsigned, unsigned) {}

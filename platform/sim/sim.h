@@ -139,6 +139,13 @@ void SimPressKey(unsigned key, unsigned modifiers = 0);
 // with Shift or Ctrl held.
 void SimTurnWheel(int delta, unsigned modifiers = 0);
 void SimChooseCommand(int command);
+// The left button at client pixel (x, y): pressed (with Shift or Ctrl held),
+// moved to with it held, and let go, as the platform posts them.
+void SimPressMouse(int x, int y, unsigned modifiers = 0);
+void SimDragMouse(int x, int y);
+void SimReleaseMouse(int x, int y);
+// Whether the window has the mouse captured (CaptureMouse and not yet ReleaseMouse).
+bool SimMouseCaptured();
 void SimDropFiles(const std::vector<std::string>& names);
 void SimPostMessage(unsigned message, MessageParam wParam, MessageData lParam);
 
@@ -192,6 +199,9 @@ struct SimPaintCounters {
 };
 extern SimPaintCounters simPaint;
 
+// The rectangles InvertPixels was given, in order (cleared with the counters).
+extern std::vector<PixelRect> simInversions;
+
 // Invalidates a part of the client area, as an uncovered window would be.
 void SimInvalidateRect(const PixelRect& rect);
 
@@ -235,6 +245,8 @@ struct SimClipboard {
   std::string block;       // the text block's bytes, UTF-16 little-endian, zeros and all
   bool open = false;       // opened and not yet closed
   int locks = 0;           // locks not yet unlocked
+  bool putFails = false;   // PutClipboardUnicodeText fails
+  int puts = 0;            // texts the program put on the clipboard
 };
 extern SimClipboard simClipboard;
 
@@ -242,6 +254,14 @@ extern SimClipboard simClipboard;
 std::string SimUtf16Block(const std::u16string& units);
 // Puts the units on offer as the clipboard's text block, zeros and all.
 void SimOfferClipboardText(const std::u16string& units);
+
+// ---- The Find dialog ----
+
+// The user types text into the next Find dialog and chooses Find next; with
+// no answer scripted the dialog is cancelled.
+void SimAnswerNextFind(const std::u16string& text);
+// What each Find dialog showed when it opened, in order.
+extern std::vector<std::u16string> simFindShown;
 
 // ---- Module ----
 

@@ -12,10 +12,12 @@ std::vector<SimBox> simBoxes;
 std::vector<unsigned> simBeeps;
 std::vector<SimDialogCall> simDialogs;
 SimClipboard simClipboard;
+std::vector<std::u16string> simFindShown;
 
 namespace {
 
 std::deque<int> boxAnswers;
+std::deque<std::u16string> findAnswers;
 
 // The locked copy of the clipboard's block. What follows the block's end is
 // undefined on Win32; here it is a run of '#' with no zero, so that a reader
@@ -80,6 +82,8 @@ void SimResetDialogs() {
   simClipboard = SimClipboard{};
   boxAnswers.clear();
   dialogAnswers.clear();
+  findAnswers.clear();
+  simFindShown.clear();
 }
 
 std::string SimUtf16Block(const std::u16string& units) {
@@ -166,4 +170,26 @@ const std::uint8_t* LockClipboardUnicodeText(ClipboardData data, std::uint32_t* 
 
 void UnlockClipboardText(ClipboardData data) {
   if (data == kClipboardText && simClipboard.locks > 0) --simClipboard.locks;
+}
+
+bool PutClipboardUnicodeText(const char16_t* text, std::uint32_t units) {
+  if (!simClipboard.open || simClipboard.putFails) return false;
+  ++simClipboard.puts;
+  simClipboard.hasText = true;
+  simClipboard.block = SimUtf16Block(std::u16string(text, units) + u'\0');
+  return true;
+}
+
+void SimAnswerNextFind(const std::u16string& text) {
+  findAnswers.push_back(text);
+}
+
+bool AskForFindText(char16_t* text) {
+  simFindShown.push_back(text);
+  if (findAnswers.empty()) return false;
+  const std::u16string answer = findAnswers.front().substr(0, kFindTextUnits - 1);
+  findAnswers.pop_front();
+  answer.copy(text, answer.size());
+  text[answer.size()] = 0;
+  return true;
 }

@@ -8,6 +8,7 @@
 #include "platform/sim/sim_internal.h"
 
 SimPaintCounters simPaint;
+std::vector<PixelRect> simInversions;
 
 namespace {
 
@@ -66,6 +67,7 @@ void SimResetSurface() {
   pixels.clear();
   invalid = erase = painting = false;
   simPaint = SimPaintCounters{};
+  simInversions.clear();
 }
 
 void SimResizeSurface(int width, int height) {
@@ -166,6 +168,17 @@ void EndWindowPaint(PaintTarget) {
 CellSource SelectAtlas(PaintTarget, BitmapHandle atlas) {
   ++simPaint.atlasSelected;
   return atlas;
+}
+
+void InvertPixels(PaintTarget, const PixelRect& rect) {
+  simInversions.push_back(rect);
+  const PixelRect r = Intersect(rect, painting ? Intersect(clip, Client()) : Client());
+  for (int py = r.top; py < r.bottom; ++py) {
+    for (int px = r.left; px < r.right; ++px) {
+      std::uint8_t& pixel = pixels[py * surfaceWidth + px];
+      pixel = static_cast<std::uint8_t>(kWhite - pixel);
+    }
+  }
 }
 
 void ReleaseAtlas(CellSource) {

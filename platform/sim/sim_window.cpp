@@ -24,6 +24,7 @@ std::deque<Posted> queue;
 std::set<unsigned> timers;  // started and not stopped
 bool detectsAtFirst = false;
 unsigned keysDown = 0;  // of the message being dispatched
+bool mouseCaptured = false;
 bool quitPosted = false;
 int quitCode = 0;
 const PixelRect kDefaultMonitor{0, 0, 1024, 768};
@@ -122,6 +123,7 @@ void SimResetWindow() {
   checked.clear();
   enabled.clear();
   drops.clear();
+  mouseCaptured = false;
   SimResetSurface();
 }
 
@@ -218,6 +220,42 @@ void SimTurnWheel(int delta, unsigned modifiers) {
     queue.push_back(
         Posted{kMessageMouseWheel, static_cast<MessageParam>(delta & 0xFFFF) << 16, 0, modifiers});
   }
+}
+
+namespace {
+
+MessageData PointData(int x, int y) {
+  return static_cast<MessageData>((static_cast<std::uint32_t>(y & 0xFFFF) << 16) |
+                                  static_cast<std::uint32_t>(x & 0xFFFF));
+}
+
+}  // namespace
+
+void SimPressMouse(int x, int y, unsigned modifiers) {
+  if (!simWindow.exists) return;
+  const MessageParam held = kMouseLeftButton | ((modifiers & kSimShift) != 0 ? kMouseShift : 0);
+  queue.push_back(Posted{kMessageLeftButtonDown, held, PointData(x, y), modifiers});
+}
+
+void SimDragMouse(int x, int y) {
+  if (simWindow.exists)
+    queue.push_back(Posted{kMessageMouseMove, kMouseLeftButton, PointData(x, y), 0});
+}
+
+void SimReleaseMouse(int x, int y) {
+  if (simWindow.exists) queue.push_back(Posted{kMessageLeftButtonUp, 0, PointData(x, y), 0});
+}
+
+bool SimMouseCaptured() {
+  return mouseCaptured;
+}
+
+void CaptureMouse() {
+  mouseCaptured = true;
+}
+
+void ReleaseMouse() {
+  mouseCaptured = false;
 }
 
 void SimChooseCommand(int command) {

@@ -1,4 +1,6 @@
-// The clipboard's text on Win32, for the paste command.
+// The clipboard's text on Win32: read for the paste command, written by Copy.
+#include <cstring>
+
 #include "platform/platform.h"
 #include "platform/win32/win32_main.h"
 
@@ -34,4 +36,25 @@ const std::uint8_t* LockClipboardUnicodeText(ClipboardData data, std::uint32_t* 
 
 void UnlockClipboardText(ClipboardData data) {
   GlobalUnlock(AsHandle<HGLOBAL>(data));
+}
+
+// The clipboard owns the block once SetClipboardData takes it; until then it
+// is the program's to free.
+bool PutClipboardUnicodeText(const char16_t* text, std::uint32_t units) {
+  const SIZE_T bytes = (static_cast<SIZE_T>(units) + 1) * sizeof(WCHAR);
+  const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (block == nullptr) return false;
+  void* data = GlobalLock(block);
+  if (data == nullptr) {
+    GlobalFree(block);
+    return false;
+  }
+  std::memcpy(data, text, units * sizeof(WCHAR));
+  static_cast<WCHAR*>(data)[units] = 0;
+  GlobalUnlock(block);
+  if (!EmptyClipboard() || SetClipboardData(CF_UNICODETEXT, block) == nullptr) {
+    GlobalFree(block);
+    return false;
+  }
+  return true;
 }

@@ -64,6 +64,11 @@ void CopyCell(PaintTarget target, CellSource source, int x, int y, int sourceX, 
              width, height, SRCCOPY);
 }
 
+void InvertPixels(PaintTarget target, const PixelRect& rect) {
+  const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+  InvertRect(AsHandle<HDC>(target), &area);
+}
+
 void ReleaseAtlas(CellSource source) {
   if (source == 0) return;
   const HDC cells = AsHandle<HDC>(source);

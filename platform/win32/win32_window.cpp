@@ -57,6 +57,14 @@ int RunMessageLoop() {
   return got == 0 ? static_cast<int>(message.wParam) : -1;
 }
 
+void CaptureMouse() {
+  if (mainWindow != nullptr) SetCapture(mainWindow);
+}
+
+void ReleaseMouse() {
+  ReleaseCapture();
+}
+
 bool KeyIsDown(unsigned key) {
   return GetKeyState(static_cast<int>(key)) < 0;
 }
