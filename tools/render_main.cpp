@@ -3,8 +3,8 @@
 // can be looked at, or compared pixel for pixel with a screenshot of the real
 // program.
 //
-//   tavelo-render [--encoding NAME | --big5] [--size WxH] [--top LINE] [--report]
-//                 INPUT OUTPUT.png
+//   tavelo-render [--encoding NAME | --big5] [--size WxH] [--top LINE] [--zoom N]
+//                 [--select START-END] [--report] INPUT OUTPUT.png
 //   tavelo-render --help | --version
 //
 // It runs the program's own layout, view and painter on an off-screen page
@@ -14,6 +14,7 @@
 // names the reader's mode: gb2312 (the default, whatever the name),
 // big5-as-gb2312 (BIG5 mode, also --big5), gb18030, big5, big5-hkscs,
 // utf-8, utf-16, hz, or auto (the mode detection picks on open). The default size is 640x480.
+// --select shows the bytes [START, END) selected, as a drag or Find shows them.
 // --report prints the view the page was painted from (columns, page lines, last line, largest and
 // actual top line) as one line on standard output. INPUT may be a pipe, a
 // FIFO or a device, read as a stream ("-" is standard input, or as OUTPUT
@@ -24,6 +25,7 @@
 // error.
 #include <cstdio>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -75,12 +77,15 @@ struct Request {
   int height = kDefaultHeight;
   int topLine = 0;
   int zoom = 1;
+  int selectStart = 0;  // the selection's bytes [selectStart, selectEnd)
+  int selectEnd = 0;
   const char* input = nullptr;
   const char* output = nullptr;
 };
 
 constexpr char kUsage[] =
-    "tavelo-render [--encoding NAME | --big5] [--size WxH] [--top LINE] [--zoom N] [--report] "
+    "tavelo-render [--encoding NAME | --big5] [--size WxH] [--top LINE] [--zoom N] "
+    "[--select START-END] [--report] "
     "INPUT "
     "OUTPUT.png"
     " | --help | --version";
@@ -94,6 +99,8 @@ constexpr char kHelp[] =
     "               big5-as-gb2312 hold at most 32,768 lines: 0 to 32767)\n"
     "  --zoom N     draw each glyph pixel as an N x N square, the page's geometry\n"
     "               scaled with it, N from 1 (the default) to 4\n"
+    "  --select START-END  show the bytes from offset START up to END selected\n"
+    "               (inverted), as a drag over them shows them\n"
     "  --report     print the view the page was painted from on standard output\n"
     "  --help       print this text\n"
     "  --version    print the version\n"
@@ -161,6 +168,15 @@ int ParseArguments(int argc, char** argv, Request* request) {
       if (!ParseNumber(argv[i], kMinZoom, kMaxZoom, &request->zoom)) {
         return Usage("the zoom must be a whole number from 1 to 4");
       }
+    } else if (option == "--select") {
+      if (++i == argc) return Usage("--select needs START-END");
+      const std::string range = argv[i];
+      const std::size_t dash = range.find('-');
+      if (dash == std::string::npos ||
+          !ParseNumber(range.substr(0, dash), 0, INT32_MAX, &request->selectStart) ||
+          !ParseNumber(range.substr(dash + 1), 0, INT32_MAX, &request->selectEnd)) {
+        return Usage("the selection must be START-END, two byte offsets");
+      }
     } else {
       return Usage(("unknown option " + option).c_str());
     }
@@ -192,6 +208,8 @@ int Render(const Request& request) {
   ApplyClientSize(kSizeRestored, request.width, request.height);
   FinishLayout();
   ScrollLinesDown(request.topLine < view.maxTopLine ? request.topLine : view.maxTopLine);
+  selection.anchor = request.selectStart;
+  selection.active = request.selectEnd;
   PixelRect update;
   const PaintTarget target = BeginWindowPaint(&update);
   PaintPage(target, update);
