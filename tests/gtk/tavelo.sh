@@ -6,7 +6,8 @@
 # the placement back at the next start, also from a damaged file; the first
 # run's Yes makes the .gb association in the user's XDG folders, which the
 # desktop's own tools then see, and Uninstall removes all it made; Paste to
-# file writes the clipboard's text, hanzi in GB18030.
+# file writes the clipboard's text, hanzi in GB18030; a drag selects, Ctrl+C
+# copies in UTF-8, Find finds hanzi typed into it.
 #
 # Environment: TAVELO_GTK (default build/tavelo), TAVELO_RENDER as for the
 # Wine tests, whose helpers this test shares.
@@ -269,6 +270,54 @@ max_top=$("$TAVELO_RENDER" --report --encoding utf-8 --size "${width}x$height" -
 check "it has more display lines than the GB modes' 32,768" test "${max_top:-0}" -gt 40000
 keys "$window" ctrl+End
 check "Ctrl+End shows the last page: top line $max_top" page_matches long-end --encoding utf-8 --top "$max_top" "$long"
+
+echo "Select with the mouse, copy, find"
+novel=$texts/novel.txt
+# UTF-8, 300 lines; the one 目标 stands on line 240.
+python3 - "$novel" << 'PY'
+import sys
+lines = ["第%03d行 中文 text line" % i for i in range(300)]
+lines[240] = "第240行 目标 target"
+open(sys.argv[1], "wb").write(("\n".join(lines) + "\n").encode("utf-8"))
+PY
+check "novel.txt opens in UTF-8" open_file "$novel" UTF-8
+read -r client width height <<< "$(client_of "$window")"
+# From line 0, column 0 to line 1, column 5: line 0 is 27 bytes, 第001 6 more.
+xdotool mousemove --window "$client" 16 11 mousedown 1
+sleep 0.2
+xdotool mousemove --window "$client" 40 20
+sleep 0.2
+xdotool mousemove --window "$client" $((15 + 7 * 5 + 1)) 29 mouseup 1
+check "the cells dragged over are inverted" page_matches dragged --encoding utf-8 --select 0-33 "$novel"
+keys "$window" ctrl+c
+check "Ctrl+C puts them on the clipboard in UTF-8" \
+  equals "$(xclip -o -selection clipboard | od -An -c | tr -s ' ')" \
+  "$(printf '第000行 中文 text line\n第001' | od -An -c | tr -s ' ')"
+found=$(python3 -c 'import sys; print(open(sys.argv[1], "rb").read().index("目标".encode()))' "$novel")
+dialog=$(choose_from_menu "$window" alt+e f '^Find$') || dialog=""
+check "Edit, Find asks for the text" test -n "$dialog"
+keys "$dialog" ctrl+a
+xdotool type --delay 80 "目标"
+sleep 0.3
+xdotool key Return
+wait_no_window '^Find$' 10
+page_lines=$("$TAVELO_RENDER" --encoding utf-8 --size "${width}x$height" --report "$novel" /dev/null |
+  sed -n 's/.*pageLines=\([0-9]*\).*/\1/p')
+shown=$((240 - page_lines / 3))
+check "the hanzi typed are found on line 240, selected and brought into view" \
+  page_matches found --encoding utf-8 --top "$shown" --select "$found-$((found + 6))" "$novel"
+keys "$window" Home F3
+check "F3 goes round the end to it again" \
+  page_matches again --encoding utf-8 --top "$shown" --select "$found-$((found + 6))" "$novel"
+keys "$window" ctrl+f
+dialog=$(wait_window '^Find$' 10) || dialog=""
+keys "$dialog" ctrl+a
+xdotool type --delay 40 "nowhere"
+xdotool key Return
+box=$(wait_window '^Tavelo$' 10) || box=""
+check "Ctrl+F, a text that is nowhere: \"Not found.\"" test -n "$box"
+keys "$box" Return
+wait_no_window '^Tavelo$' 10
 
 check "hkscs.txt is detected as Big5-HKSCS" open_file "$texts/hkscs.txt" BIG5-HKSCS
 keys "$window" Down Down
