@@ -1,0 +1,141 @@
+// One file's conversion: the document opened, its steps planned from its
+// first bytes, and the output written whole or removed.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "conversion/big5_map.h"
+#include "conversion/block_converters.h"
+#include "document/state.h"
+#include "tools/convert_request.h"
+#include "tools/progress_line.h"
+#include "tools/tool_files.h"
+
+namespace {
+
+bool LoadMapOnce() {
+  static bool loaded = false;
+  if (!loaded && LoadBig5Map()) {
+    ExpandBig5Map();
+    loaded = true;
+  }
+  return loaded;
+}
+
+// Says how many bytes the transcoding could not read and how many
+// characters it could not write, so that nothing is replaced in silence.
+void ReportReplacements(const char* input, const ConversionSteps& steps, const RunOutcome& run) {
+  const Transcoding& t = steps.transcoding;
+  const auto became = [&t](std::uint64_t count) {
+    if (t.policy == kSkipUnconvertible) return count == 1 ? "was left out" : "were left out";
+    return t.to == kUtf8 || t.to == kUtf16 ? "became U+FFFD" : "became \"?\"";
+  };
+  if (run.malformed > 0) {
+    std::fprintf(stderr, "%s: %s: %llu %s could not be read as %s and %s\n", kToolName, input,
+                 static_cast<unsigned long long>(run.malformed),
+                 run.malformed == 1 ? "byte" : "bytes", EncodingName(t.from),
+                 became(run.malformed));
+  }
+  if (run.unmappable > 0) {
+    std::fprintf(stderr, "%s: %s: %llu %s no code in %s and %s\n", kToolName, input,
+                 static_cast<unsigned long long>(run.unmappable),
+                 run.unmappable == 1 ? "character has" : "characters have", EncodingName(t.to),
+                 became(run.unmappable));
+  }
+}
+
+// Names what a stopped transcoding could not convert, and where.
+void ReportStop(const char* input, const ConversionSteps& steps, const RunOutcome& run) {
+  const Transcoding& t = steps.transcoding;
+  std::string bytes;
+  for (int i = 0; i < run.stop.length; ++i) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, i == 0 ? "%02X" : " %02X", run.stop.bytes[i]);
+    bytes += hex;
+  }
+  const std::string what =
+      (run.malformed > 0
+           ? "cannot be read as " + std::string(EncodingName(t.from))
+           : "has a character " + std::string(EncodingName(t.to)) + " has no code for") +
+      (steps.count > 0 ? " at byte " : " at offset ") + std::to_string(run.stop.offset) +
+      (steps.count > 0 ? " of its decoded text" : "") + " (" + bytes + "); not converted";
+  ReportFailure(input, what.c_str());
+}
+
+// The run over the document once its steps are known, into output.
+bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_t>& sample,
+                     const char* input, const char* output) {
+  for (int i = 0; i < steps.count; ++i) {
+    if (steps.steps[i] == SaveInGbBlock && !LoadMapOnce()) return false;  // the map said why
+  }
+  OutputFile file;
+  if (!OpenOutput(output, &file)) return false;
+  ProgressLine line;
+  const BlockProgress* progress = StartProgress(&line, input, FileSizeOf(documentHandle));
+  // The sample was read from the document's start; the rest follows it.
+  const BlockInput from{&sample, documentHandle};
+  const RunOutcome run = ConvertInBlocks(steps, from, file.handle, kReadBlockSize, progress);
+  EndProgress(&line);
+  if (!DocumentReadWhole(input)) {
+    DiscardOutputFile(&file);
+    return false;
+  }
+  if (run.setAsideFailed) {
+    DiscardOutputFile(&file);
+    ReportFailure(input, "has a long HZ run that could not be set aside in a temporary file");
+    return false;
+  }
+  if (run.stopped) {
+    DiscardOutputFile(&file);
+    ReportStop(input, steps, run);
+    return false;
+  }
+  ReportReplacements(input, steps, run);
+  return FinishOutput(output, &file, run.written, "could not write the file");
+}
+
+// The run over the open document, its steps chosen first; false having
+// reported.
+bool ConvertOpenDocument(const Request& request, const char* input, const char* output) {
+  // auto's and quoted-printable's sample is converted first, then the rest
+  // read after it.
+  std::vector<std::uint8_t> sample;
+  const bool detects =
+      request.converter != nullptr ? request.converter->step == nullptr : request.from == kQp;
+  if (detects) {
+    sample = ReadSample(documentHandle, kDetectSample);
+    if (!DocumentReadWhole(input)) return false;
+  }
+  ConversionSteps steps;
+  const bool planned = request.converter != nullptr
+                           ? PlanConversion(*request.converter, request.target, sample, &steps)
+                           : PlanFrom(request.from, request.target, sample, &steps);
+  if (!planned && request.tally != nullptr) {
+    // In a tree a binary file goes along as it is.
+    steps = ConversionSteps{};
+    steps.steps[steps.count++] = CopyBlock;
+    if (!ConvertDocument(steps, sample, input, output)) return false;
+    ++request.tally->copied;
+    return true;
+  }
+  if (!planned) {
+    ReportFailure(input, "looks binary; not converted");
+    return false;
+  }
+  if (!ConvertDocument(steps, sample, input, output)) return false;
+  if (request.tally != nullptr) {
+    const Encoding read = request.converter == nullptr ? request.from
+                          : steps.transcodes           ? steps.transcoding.from
+                                                       : Detect(sample).encoding;
+    ++request.tally->converted[EncodingName(read)];
+  }
+  return true;
+}
+
+}  // namespace
+
+int ConvertFile(const Request& request, const char* input, const char* output) {
+  const bool done = OpenDocument(input) && ConvertOpenDocument(request, input, output);
+  CloseDocument();
+  return done ? 0 : 1;
+}
