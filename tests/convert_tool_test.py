@@ -120,9 +120,29 @@ def grow(name, size, after):
     return act
 
 
+def no_temporary():
+    """No temporary file of --in-place is left anywhere in the scratch folder."""
+    left = [os.path.join(folder, name) for folder, _, names in os.walk(path("."))
+            for name in names if name.startswith(".tavelo-convert.")]
+    return f"left behind: {left}" if left else None
+
+
+def mode_is(name, mode):
+    return lambda: None if os.stat(name).st_mode & 0o7777 == mode else \
+        f"{name} has mode {os.stat(name).st_mode & 0o7777:o}, expected {mode:o}"
+
+
+def leftover(folder):
+    """What a run killed outright leaves: the temporary file of a process that has ended."""
+    gone = subprocess.Popen(["true"])
+    gone.wait()
+    return write(f"{folder}/.tavelo-convert.{gone.pid}.tmp", b"half")
+
+
 fifo_out = []
 counted = []
 KEPT = holds(INPUT, CONTENT)
+GBK = WIDE[0][2].encode("gbk")
 CASES = [
     Case("no arguments", [], 2, "usage"),
     Case("an unknown converter", ["utf8", INPUT, OUT], 2, "usage"),
@@ -351,6 +371,38 @@ CASES = [
          setup=lambda: (os.makedirs(path("itree"), exist_ok=True),
                         write("itree/a.txt", WIDE[0][2].encode("gbk")))),
     Case("-r without -o", ["-r", path("tree")], 2, "usage"),
+    # --in-place: the new bytes take the file's place only when whole.
+    Case("--in-place keeps the permission bits", ["--in-place", "-t", "utf-8", path("p.txt")], 0,
+         expect=[holds(path("p.txt"), WIDE[0][2].encode()), mode_is(path("p.txt"), 0o640)],
+         setup=lambda: (write("p.txt", GBK), os.chmod(path("p.txt"), 0o640))),
+    Case("--in-place leaves a file already in TO", ["--in-place", path("p.txt"), path("u.txt")], 0,
+         "1 file converted (gbk 1), 1 unchanged, 0 failed",
+         expect=[holds(path("p.txt"), WIDE[0][2].encode()), holds(path("u.txt"), UTF8)],
+         setup=lambda: (write("p.txt", GBK), write("u.txt", UTF8))),
+    Case("--in-place stops at a byte it cannot read", ["--in-place", "-f", "gbk", path("bad.gbk")],
+         1, "cannot be read as gbk at offset 4", path("bad.gbk"),
+         [holds(path("bad.gbk"), "朱基".encode("gbk") + b"\xff")],
+         setup=lambda: write("bad.gbk", "朱基".encode("gbk") + b"\xff")),
+    Case("--in-place on a full disk", ["--in-place", path(FULL + "/p.txt")], 1,
+         "could not be converted in place", path(FULL + "/p.txt"),
+         [holds(path(FULL + "/p.txt"), GBK * 1000)],
+         setup=lambda: write(FULL + "/p.txt", GBK * 1000), tmpfs=True),
+    Case("--in-place removes what a killed run left", ["--in-place", path("p.txt")], 0,
+         expect=[holds(path("p.txt"), WIDE[0][2].encode())],
+         setup=lambda: (write("p.txt", GBK), leftover("."))),
+    Case("--in-place -r over a tree", ["--in-place", "-r", path("ptree")], 0,
+         "2 files converted (big5 1, gbk 1), 1 unchanged, 0 failed",
+         expect=[holds(path("ptree/a.txt"), WIDE[0][2].encode()),
+                 holds(path("ptree/sub/b.txt"), WIDE[2][2].encode()),
+                 holds(path("ptree/sub/c.bin"), b"\x00\x01\x02ELF")],
+         setup=lambda: (os.makedirs(path("ptree/sub")), write("ptree/a.txt", GBK),
+                        write("ptree/sub/b.txt", WIDE[2][2].encode("cp950")),
+                        write("ptree/sub/c.bin", b"\x00\x01\x02ELF"), leftover("ptree/sub"))),
+    Case("--in-place leaves a link", ["--in-place", path("soft.txt")], 0, "is a symbolic link",
+         path("soft.txt"), [is_link(path("soft.txt"))]),
+    Case("--in-place of a folder without -r", ["--in-place", path("sub")], 1, "-r converts",
+         path("sub")),
+    Case("--in-place with -o", ["--in-place", "-o", OUT, INPUT], 2, "usage"),
     # Memory stays small however the input runs on.
     Case("an HZ run that never closes, 64 MB", ["hz", path("run.hz"), OUT], 0,
          expect=[within_memory(["auto", "--to", "utf-8", path("run.hz"), OUT], 64 << 10),
@@ -395,6 +447,25 @@ INTERRUPTIONS = [
 ]
 
 
+def in_place_interrupted():
+    """SIGTERM while a large file is converted in place: the file as it was, nothing left."""
+    prepare()
+    sparse("big", 1 << 30)
+    tool = subprocess.Popen([CONVERT, "--in-place", "-f", "gbk", path("big")],
+                            stderr=subprocess.DEVNULL)
+    begun = time.monotonic() + 20
+    while time.monotonic() < begun and tool.poll() is None and not any(
+            name.startswith(".tavelo-convert.") and os.path.getsize(path(name)) > 0
+            for name in os.listdir(path("."))):
+        time.sleep(0.001)
+    tool.send_signal(signal.SIGTERM)
+    status = tool.wait(timeout=30)
+    problems = [] if status == -signal.SIGTERM else [f"exit status {status}"]
+    if os.path.getsize(path("big")) != 1 << 30 or open(path("big"), "rb").read(16) != bytes(16):
+        problems.append("the file changed")
+    return problems + [p for p in [no_temporary()] if p]
+
+
 def progress_on_terminal():
     """On a terminal, an input past 64 MB has its progress line, erased at the end."""
     prepare()
@@ -420,12 +491,13 @@ def progress_on_terminal():
 
 
 def main():
-    passed, failed, skipped = run_cases(CONVERT, "tavelo-convert", CASES, prepare, [KEPT],
+    passed, failed, skipped = run_cases(CONVERT, "tavelo-convert", CASES, prepare, [KEPT, no_temporary],
                                         skip_slow="--skip-slow" in sys.argv)
     others = [(name, lambda number=number, output=output, setup=setup, expect=expect:
                interrupted(number, output, setup, expect))
               for name, number, output, setup, expect in INTERRUPTIONS]
-    for name, test in others + [("progress on a terminal", progress_on_terminal)]:
+    for name, test in others + [("progress on a terminal", progress_on_terminal),
+                                ("SIGTERM during --in-place", in_place_interrupted)]:
         problems = test()
         for problem in problems:
             print(f"FAIL {name}: {problem}")

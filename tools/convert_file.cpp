@@ -8,6 +8,7 @@
 #include "conversion/block_converters.h"
 #include "document/state.h"
 #include "tools/convert_request.h"
+#include "tools/in_place.h"
 #include "tools/progress_line.h"
 #include "tools/tool_files.h"
 
@@ -62,16 +63,20 @@ void ReportStop(const char* input, const ConversionSteps& steps, const RunOutcom
   ReportFailure(input, what.c_str());
 }
 
-// The run over the document once its steps are known, into output.
-bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_t>& sample,
-                     const char* input, const char* output) {
+// The run over the document once its steps are known, into output (in
+// place: into a temporary file that then takes the input's place).
+bool ConvertDocument(const Request& request, const ConversionSteps& steps,
+                     const std::vector<std::uint8_t>& sample, const char* input,
+                     const char* output) {
   for (int i = 0; i < steps.count; ++i) {
     if (steps.steps[i] == SaveInGbBlock && !LoadMapOnce()) return false;  // the map said why
   }
+  const std::string temporary = request.inPlace ? InPlaceTemporary(input) : std::string();
   OutputFile file;
-  if (!OpenOutput(output, &file)) return false;
+  if (!OpenOutput(request.inPlace ? temporary.c_str() : output, &file)) return false;
   ProgressLine line;
-  const BlockProgress* progress = StartProgress(&line, input, FileSizeOf(documentHandle));
+  const BlockProgress* progress =
+      request.progress ? StartProgress(&line, input, FileSizeOf(documentHandle)) : nullptr;
   // The sample was read from the document's start; the rest follows it.
   const BlockInput from{&sample, documentHandle};
   const RunOutcome run = ConvertInBlocks(steps, from, file.handle, kReadBlockSize, progress);
@@ -91,7 +96,14 @@ bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_
     return false;
   }
   ReportReplacements(input, steps, run);
+  if (request.inPlace) return FinishInPlace(input, &file, run.written);
   return FinishOutput(output, &file, run.written, "could not write the file");
+}
+
+// The steps leave the text as it is: it is in the target already.
+bool AlreadyInTarget(const ConversionSteps& steps) {
+  if (steps.count == 1 && steps.steps[0] == CopyBlock && !steps.transcodes) return true;
+  return steps.count == 0 && steps.transcodes && steps.transcoding.from == steps.transcoding.to;
 }
 
 // The run over the open document, its steps chosen first; false having
@@ -110,11 +122,15 @@ bool ConvertOpenDocument(const Request& request, const char* input, const char* 
   const bool planned = request.converter != nullptr
                            ? PlanConversion(*request.converter, request.target, sample, &steps)
                            : PlanFrom(request.from, request.target, sample, &steps);
+  if (request.inPlace && (!planned || AlreadyInTarget(steps))) {
+    ++request.tally->unchanged;
+    return true;
+  }
   if (!planned && request.tally != nullptr) {
     // In a tree a binary file goes along as it is.
     steps = ConversionSteps{};
     steps.steps[steps.count++] = CopyBlock;
-    if (!ConvertDocument(steps, sample, input, output)) return false;
+    if (!ConvertDocument(request, steps, sample, input, output)) return false;
     ++request.tally->copied;
     return true;
   }
@@ -122,7 +138,7 @@ bool ConvertOpenDocument(const Request& request, const char* input, const char* 
     ReportFailure(input, "looks binary; not converted");
     return false;
   }
-  if (!ConvertDocument(steps, sample, input, output)) return false;
+  if (!ConvertDocument(request, steps, sample, input, output)) return false;
   if (request.tally != nullptr) {
     const Encoding read = request.converter == nullptr ? request.from
                           : steps.transcodes           ? steps.transcoding.from

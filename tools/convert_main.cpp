@@ -36,6 +36,7 @@ namespace {
 const char kUsage[] =
     "usage: tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]\n"
     "       tavelo-convert -r [-f FROM] [-t TO] -o FOLDER INPUT...\n"
+    "       tavelo-convert --in-place [-r] [-f FROM] [-t TO] INPUT...\n"
     "       tavelo-convert -l\n"
     "       tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT\n"
     "       tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...\n"
@@ -61,6 +62,12 @@ const char kHelp[] =
     "              its name, text converted, binary files copied as they are,\n"
     "              symbolic links reported and not followed; one line at the end\n"
     "              counts the files converted (by encoding), copied and failed\n"
+    "  --in-place  convert each INPUT where it lies (with -r, every file of each\n"
+    "              INPUT folder's tree): the new bytes go to a temporary file\n"
+    "              beside it, flushed to the disk with its permission bits, that\n"
+    "              replaces it only when whole, so a failure, a full disk or an\n"
+    "              interruption leaves it as it was; a file already in TO, and a\n"
+    "              binary one, is left alone and counted as unchanged\n"
     "  -l          list the encodings and their other names\n"
     "\n"
     "CONVERSION is one of\n"
@@ -271,6 +278,8 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
       }
     } else if (argument == "-r") {
       recursive = true;
+    } else if (argument == "--in-place") {
+      request->inPlace = true;
     } else if (argument == "-c") {
       request->target.policy = kSkipUnconvertible;
     } else if (argument == "--replace") {
@@ -280,6 +289,17 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
     } else {
       return Usage(("unknown option " + argument).c_str());
     }
+  }
+  if (request->inPlace) {
+    if (output != nullptr) return Usage("--in-place writes no -o OUTPUT");
+    if (request->files.empty()) return Usage("--in-place needs the INPUT files");
+    for (const char* file : request->files) {
+      if (std::strcmp(file, kStandardStream) == 0) {
+        return Usage("standard input cannot be converted in place");
+      }
+    }
+    request->recursive = recursive;
+    return 0;
   }
   if (recursive) {
     if (output == nullptr) return Usage("-r needs -o FOLDER");
@@ -302,7 +322,7 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
 int RunIconvForm(int count, char** arguments) {
   Request request;
   if (const int wrong = ParseIconvForm(count, arguments, &request)) return wrong;
-  if (request.recursive) return ConvertTrees(request);
+  if (request.recursive || request.inPlace) return ConvertTrees(request);
   if (request.folder != nullptr) return ConvertIntoFolder(request);
   const char* output = request.files.back();
   int status = 0;

@@ -26,7 +26,15 @@ struct Request {
   std::vector<const char*> files;
   TreeTally* tally = nullptr;  // -r: binary files are copied, and every file counted
   bool recursive = false;      // -r
+  bool inPlace = false;        // --in-place: each file converted where it lies
   bool progress = true;        // a progress line on a terminal (not while workers share it)
+};
+
+// One file of a run over many, and where its conversion goes (in place:
+// output is input).
+struct FileJob {
+  std::string input;
+  std::string output;
 };
 
 // Converts input into output; 0, or 1 having reported. The document is
