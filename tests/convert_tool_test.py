@@ -403,6 +403,7 @@ CASES = [
     Case("--in-place of a folder without -r", ["--in-place", path("sub")], 1, "-r converts",
          path("sub")),
     Case("--in-place with -o", ["--in-place", "-o", OUT, INPUT], 2, "usage"),
+    Case("-j 0", ["-r", "-j", "0", "-o", OUT, INPUT], 2, "usage"),
     # Memory stays small however the input runs on.
     Case("an HZ run that never closes, 64 MB", ["hz", path("run.hz"), OUT], 0,
          expect=[within_memory(["auto", "--to", "utf-8", path("run.hz"), OUT], 64 << 10),
@@ -466,6 +467,41 @@ def in_place_interrupted():
     return problems + [p for p in [no_temporary()] if p]
 
 
+def tree_of_files(count):
+    """A tree of GBK texts, every fifth one with a byte GBK cannot read, under long names so
+    that lines cut apart would show."""
+    for i in range(count):
+        folder = path(f"many/{i % 7}")
+        os.makedirs(folder, exist_ok=True)
+        bad = b"\xff" if i % 5 == 0 else b""
+        write(f"many/{i % 7}/{'长' * 60}{i}.txt", GBK * (i + 1) + bad)
+
+
+def parallel_like_serial():
+    """-j 3 writes what -j 1 writes: the same files, status and lines, each line whole, the
+    summary last."""
+    prepare()
+    tree_of_files(60)
+    runs = []
+    for jobs in ("1", "3"):
+        result = subprocess.run([CONVERT, "-r", "-j", jobs, "-f", "gbk", "-o", path("j" + jobs),
+                                 path("many")], capture_output=True)
+        lines = result.stderr.decode().splitlines(keepends=True)
+        files = {os.path.relpath(os.path.join(d, n), path("j" + jobs)): read(os.path.join(d, n))
+                 for d, _, names in os.walk(path("j" + jobs)) for n in names}
+        runs.append((result.returncode, sorted(lines[:-1]), lines[-1:], files))
+    problems = [] if runs[0] == runs[1] else ["-j 3 and -j 1 differ"]
+    status, errors, summary, files = runs[1]
+    if status != 1 or len(errors) != 12 or len(files) != 48:
+        problems.append(f"status {status}, {len(errors)} error lines, {len(files)} files")
+    if not all(line.startswith("tavelo-convert: ") and line.count("tavelo-convert") == 1
+               and line.endswith("not converted\n") for line in errors):
+        problems.append(f"lines cut apart: {errors}")
+    if summary != ["tavelo-convert: 48 files converted (gbk 48), 0 copied, 12 failed\n"]:
+        problems.append(f"summary {summary}")
+    return problems
+
+
 def progress_on_terminal():
     """On a terminal, an input past 64 MB has its progress line, erased at the end."""
     prepare()
@@ -497,7 +533,8 @@ def main():
                interrupted(number, output, setup, expect))
               for name, number, output, setup, expect in INTERRUPTIONS]
     for name, test in others + [("progress on a terminal", progress_on_terminal),
-                                ("SIGTERM during --in-place", in_place_interrupted)]:
+                                ("SIGTERM during --in-place", in_place_interrupted),
+                                ("-j 3 as -j 1", parallel_like_serial)]:
         problems = test()
         for problem in problems:
             print(f"FAIL {name}: {problem}")

@@ -32,16 +32,16 @@ void ReportReplacements(const char* input, const ConversionSteps& steps, const R
     return t.to == kUtf8 || t.to == kUtf16 ? "became U+FFFD" : "became \"?\"";
   };
   if (run.malformed > 0) {
-    std::fprintf(stderr, "%s: %s: %llu %s could not be read as %s and %s\n", kToolName, input,
-                 static_cast<unsigned long long>(run.malformed),
-                 run.malformed == 1 ? "byte" : "bytes", EncodingName(t.from),
-                 became(run.malformed));
+    const std::string what = std::to_string(run.malformed) +
+                             (run.malformed == 1 ? " byte" : " bytes") + " could not be read as " +
+                             EncodingName(t.from) + " and " + became(run.malformed);
+    ReportFailure(input, what.c_str());
   }
   if (run.unmappable > 0) {
-    std::fprintf(stderr, "%s: %s: %llu %s no code in %s and %s\n", kToolName, input,
-                 static_cast<unsigned long long>(run.unmappable),
-                 run.unmappable == 1 ? "character has" : "characters have", EncodingName(t.to),
-                 became(run.unmappable));
+    const std::string what = std::to_string(run.unmappable) +
+                             (run.unmappable == 1 ? " character has" : " characters have") +
+                             " no code in " + EncodingName(t.to) + " and " + became(run.unmappable);
+    ReportFailure(input, what.c_str());
   }
 }
 

@@ -26,6 +26,7 @@
 #include "conversion/conversion_plan.h"
 #include "tools/convert_request.h"
 #include "tools/convert_tree.h"
+#include "tools/parallel_files.h"
 #include "tools/tool_files.h"
 #include "tools/version.h"
 
@@ -35,8 +36,8 @@ namespace {
 
 const char kUsage[] =
     "usage: tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]\n"
-    "       tavelo-convert -r [-f FROM] [-t TO] -o FOLDER INPUT...\n"
-    "       tavelo-convert --in-place [-r] [-f FROM] [-t TO] INPUT...\n"
+    "       tavelo-convert -r [-j N] [-f FROM] [-t TO] -o FOLDER INPUT...\n"
+    "       tavelo-convert --in-place [-r] [-j N] [-f FROM] [-t TO] INPUT...\n"
     "       tavelo-convert -l\n"
     "       tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT\n"
     "       tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...\n"
@@ -68,6 +69,8 @@ const char kHelp[] =
     "              replaces it only when whole, so a failure, a full disk or an\n"
     "              interruption leaves it as it was; a file already in TO, and a\n"
     "              binary one, is left alone and counted as unchanged\n"
+    "  -j N        with -r or --in-place, convert N files at once (default: one\n"
+    "              for each processor); each file's lines stay whole\n"
     "  -l          list the encodings and their other names\n"
     "\n"
     "CONVERSION is one of\n"
@@ -251,6 +254,7 @@ int ListEncodings() {
 int ParseIconvForm(int count, char** arguments, Request* request) {
   request->target = Target{true, kUtf8, true, kStopAtUnconvertible};
   request->converter = FindConverter("auto");  // until -f names an encoding
+  request->workers = ProcessorCount();
   const char* output = nullptr;
   bool names = false;
   bool recursive = false;
@@ -278,6 +282,13 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
       }
     } else if (argument == "-r") {
       recursive = true;
+    } else if (argument.compare(0, 2, "-j") == 0 && (argument.size() > 2 || valued)) {
+      const std::string count = argument.size() > 2 ? argument.substr(2) : arguments[++i];
+      if (count.empty() || count.size() > 4 ||
+          count.find_first_not_of("0123456789") != std::string::npos || std::stoi(count) < 1) {
+        return Usage(("-j wants a number of files at once, not " + count).c_str());
+      }
+      request->workers = std::stoi(count);
     } else if (argument == "--in-place") {
       request->inPlace = true;
     } else if (argument == "-c") {
@@ -322,6 +333,7 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
 int RunIconvForm(int count, char** arguments) {
   Request request;
   if (const int wrong = ParseIconvForm(count, arguments, &request)) return wrong;
+  request.progress = request.workers == 1;
   if (request.recursive || request.inPlace) return ConvertTrees(request);
   if (request.folder != nullptr) return ConvertIntoFolder(request);
   const char* output = request.files.back();

@@ -27,6 +27,7 @@ struct Request {
   TreeTally* tally = nullptr;  // -r: binary files are copied, and every file counted
   bool recursive = false;      // -r
   bool inPlace = false;        // --in-place: each file converted where it lies
+  int workers = 1;             // -j: files converted at once by -r and --in-place
   bool progress = true;        // a progress line on a terminal (not while workers share it)
 };
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tools/in_place.h"
+#include "tools/parallel_files.h"
 #include "tools/tool_files.h"
 
 namespace {
@@ -75,17 +76,6 @@ int ListTree(const Request& request, const std::string& input, const std::string
   return status;
 }
 
-// Converts each listed file; 0, or 1 when one failed.
-int ConvertListed(const Request& request, const std::vector<FileJob>& jobs) {
-  int status = 0;
-  for (const FileJob& job : jobs) {
-    const int failed = ConvertFile(request, job.input.c_str(), job.output.c_str());
-    request.tally->failed += failed;
-    status |= failed;
-  }
-  return status;
-}
-
 // The closing line: the files converted, by the encoding they were read in,
 // and the others.
 void ReportTally(const Request& request, const TreeTally& tally) {
@@ -126,7 +116,7 @@ int ConvertTrees(Request& request) {
         request.inPlace ? input : std::string(request.folder) + "/" + FileNameOf(input);
     status |= ListTree(request, input, output, written, &jobs);
   }
-  status |= ConvertListed(request, jobs);
+  status |= ConvertInWorkers(request, jobs, request.workers);
   ReportTally(request, tally);
   return status;
 }
