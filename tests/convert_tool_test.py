@@ -139,6 +139,19 @@ def leftover(folder):
     return write(f"{folder}/.tavelo-convert.{gone.pid}.tmp", b"half")
 
 
+def named_tree(root, codec, names):
+    """A tree under path(root) whose file and folder names (str, "/" between) are written in
+    codec's bytes, each file holding its own name in GBK ("小说" in GBK is UTF-8 by chance)."""
+    for name in names:
+        full = os.fsencode(path(root)) + b"/" + name.encode(codec)
+        os.makedirs(os.path.dirname(full), exist_ok=True)
+        with open(full, "wb") as f:
+            f.write(name.encode("gbk", "replace"))
+
+
+GBK_NAMES = ["小说/第一章.txt", "小说/第二章.txt", "红楼梦.txt"]
+BIG5_NAMES = ["閱讀器說明.txt", "繁體中文/紅樓夢.txt"]
+
 fifo_out = []
 counted = []
 KEPT = holds(INPUT, CONTENT)
@@ -404,6 +417,29 @@ CASES = [
          path("sub")),
     Case("--in-place with -o", ["--in-place", "-o", OUT, INPUT], 2, "usage"),
     Case("-j 0", ["-r", "-j", "0", "-o", OUT, INPUT], 2, "usage"),
+    # --names: names in GBK or BIG5 bytes written in UTF-8, the encoding detected over all.
+] + [
+    Case(f"--names on {codec} names", ["-r", "--names", "-o", path("nout"), path("ntree")], 0,
+         f"0 failed, {len(names) + 1} names written in UTF-8",
+         expect=[holds(path(f"nout/ntree/{name}"), name.encode()) for name in names],
+         setup=lambda codec=codec, names=names: named_tree("ntree", codec, names))
+    for codec, names in (("gbk", GBK_NAMES), ("big5", BIG5_NAMES))
+] + [
+    Case("--names-from big5", ["-r", "--names-from", "big5", "-o", path("nout"), path("ntree")], 0,
+         expect=[holds(path("nout/ntree/說明.txt"), "說明.txt".encode())],
+         setup=lambda: named_tree("ntree", "big5", ["說明.txt"])),
+    Case("--in-place --names renames", ["--in-place", "-r", "--names", path("ntree")], 0,
+         "3 files converted (gb2312 3), 0 unchanged, 0 failed, 4 names written in UTF-8",
+         expect=[holds(path(f"ntree/{name}"), name.encode()) for name in GBK_NAMES]
+         + [lambda: None if set(os.listdir(path("ntree"))) == {"小说", "红楼梦.txt"}
+            else f"ntree holds {os.listdir(os.fsencode(path('ntree')))}"],
+         setup=lambda: named_tree("ntree", "gbk", GBK_NAMES)),
+    Case("names that would become one", ["-r", "--names-from", "gbk", "-o", path("nout"),
+                                         path("ntree")], 0, "becomes 说明~1, as another name",
+         expect=[holds(path("nout/ntree/说明~1"), "说明".encode()),
+                 lambda: None if os.path.isdir(path("nout/ntree/说明")) else "说明 is gone"],
+         setup=lambda: (named_tree("ntree", "gbk", ["说明"]), os.mkdir(path("ntree/说明")))),
+    Case("--names without a tree", ["--names", "-o", OUT, INPUT], 2, "usage"),
     # Memory stays small however the input runs on.
     Case("an HZ run that never closes, 64 MB", ["hz", path("run.hz"), OUT], 0,
          expect=[within_memory(["auto", "--to", "utf-8", path("run.hz"), OUT], 64 << 10),

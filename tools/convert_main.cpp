@@ -36,8 +36,8 @@ namespace {
 
 const char kUsage[] =
     "usage: tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]\n"
-    "       tavelo-convert -r [-j N] [-f FROM] [-t TO] -o FOLDER INPUT...\n"
-    "       tavelo-convert --in-place [-r] [-j N] [-f FROM] [-t TO] INPUT...\n"
+    "       tavelo-convert -r [-j N] [--names] [-f FROM] [-t TO] -o FOLDER INPUT...\n"
+    "       tavelo-convert --in-place [-r] [-j N] [--names] [-f FROM] [-t TO] INPUT...\n"
     "       tavelo-convert -l\n"
     "       tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT\n"
     "       tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...\n"
@@ -71,6 +71,12 @@ const char kHelp[] =
     "              binary one, is left alone and counted as unchanged\n"
     "  -j N        with -r or --in-place, convert N files at once (default: one\n"
     "              for each processor); each file's lines stay whole\n"
+    "  --names     with -r -o or --in-place, write in UTF-8 each file or folder\n"
+    "              name that is not UTF-8, read in the encoding detected over\n"
+    "              all such names together; two names that would become one\n"
+    "              both take a suffix (~1, ~2), reported\n"
+    "  --names-from ENC\n"
+    "              --names, the names read in ENC instead\n"
     "  -l          list the encodings and their other names\n"
     "\n"
     "CONVERSION is one of\n"
@@ -289,6 +295,14 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
         return Usage(("-j wants a number of files at once, not " + count).c_str());
       }
       request->workers = std::stoi(count);
+    } else if (argument == "--names") {
+      request->names = true;
+    } else if (argument == "--names-from" && valued) {
+      const std::string from = arguments[++i];
+      if (!FindEncoding(from.c_str(), &request->namesFrom) || !CanDecode(request->namesFrom)) {
+        return Usage(("unknown --names-from " + from + " (-l lists them)").c_str());
+      }
+      request->names = true;
     } else if (argument == "--in-place") {
       request->inPlace = true;
     } else if (argument == "-c") {
@@ -300,6 +314,9 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
     } else {
       return Usage(("unknown option " + argument).c_str());
     }
+  }
+  if (request->names && !request->inPlace && !(recursive && output != nullptr)) {
+    return Usage("--names works with -r -o FOLDER or --in-place");
   }
   if (request->inPlace) {
     if (output != nullptr) return Usage("--in-place writes no -o OUTPUT");

@@ -14,6 +14,7 @@ struct TreeTally {
   int copied = 0;                        // binary files, copied as they are
   int unchanged = 0;                     // --in-place: already in TO, or binary, left alone
   int skipped = 0;                       // links and special files, not followed
+  int renamed = 0;                       // --names: names written in UTF-8
   int failed = 0;
 };
 
@@ -24,11 +25,13 @@ struct Request {
   Target target{false, kGb2312};
   const char* folder = nullptr;  // -o FOLDER
   std::vector<const char*> files;
-  TreeTally* tally = nullptr;  // -r: binary files are copied, and every file counted
-  bool recursive = false;      // -r
-  bool inPlace = false;        // --in-place: each file converted where it lies
-  int workers = 1;             // -j: files converted at once by -r and --in-place
-  bool progress = true;        // a progress line on a terminal (not while workers share it)
+  TreeTally* tally = nullptr;    // -r: binary files are copied, and every file counted
+  bool recursive = false;        // -r
+  bool inPlace = false;          // --in-place: each file converted where it lies
+  bool names = false;            // --names: names that are not UTF-8 recoded from
+  Encoding namesFrom = kBinary;  // this (kBinary: detected over the run's names)
+  int workers = 1;               // -j: files converted at once by -r and --in-place
+  bool progress = true;          // a progress line on a terminal (not while workers share it)
 };
 
 // One file of a run over many, and where its conversion goes (in place:

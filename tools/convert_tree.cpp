@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tools/in_place.h"
+#include "tools/name_recoding.h"
 #include "tools/parallel_files.h"
 #include "tools/tool_files.h"
 
@@ -69,9 +70,17 @@ int ListTree(const Request& request, const std::string& input, const std::string
     return ReportSystemFailure(input, "cannot be listed");
   }
   std::sort(names.begin(), names.end());
+  std::vector<std::string> outputs =
+      request.names ? RecodeFolderNames(input, names, request.namesFrom) : names;
   int status = 0;
-  for (const std::string& name : names) {
-    status |= ListTree(request, input + "/" + name, output + "/" + name, written, jobs);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (outputs[i] != names[i]) {
+      ++tally.renamed;
+      // In place the entry itself is renamed, or keeps its name if it cannot be.
+      if (request.inPlace && !RenameEntry(input, names[i], &outputs[i])) status = 1;
+    }
+    const std::string from = input + "/" + (request.inPlace ? outputs[i] : names[i]);
+    status |= ListTree(request, from, output + "/" + outputs[i], written, jobs);
   }
   return status;
 }
@@ -87,10 +96,17 @@ void ReportTally(const Request& request, const TreeTally& tally) {
   }
   const int others = request.inPlace ? tally.unchanged : tally.copied;
   if (converted + others + tally.failed <= 1) return;
-  std::fprintf(stderr, "%s: %d %s converted%s, %d %s, %d failed%s\n", kToolName, converted,
-               converted == 1 ? "file" : "files", by.empty() ? "" : (by + ")").c_str(), others,
-               request.inPlace ? "unchanged" : "copied", tally.failed,
-               tally.skipped > 0 ? (", " + std::to_string(tally.skipped) + " left").c_str() : "");
+  std::string line = std::string(kToolName) + ": " + std::to_string(converted) +
+                     (converted == 1 ? " file" : " files") + " converted" +
+                     (by.empty() ? "" : by + ")") + ", " + std::to_string(others) +
+                     (request.inPlace ? " unchanged, " : " copied, ") +
+                     std::to_string(tally.failed) + " failed";
+  if (tally.skipped > 0) line += ", " + std::to_string(tally.skipped) + " left";
+  if (tally.renamed > 0) {
+    line += ", " + std::to_string(tally.renamed) + (tally.renamed == 1 ? " name" : " names") +
+            " written in UTF-8";
+  }
+  std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 }  // namespace
@@ -105,15 +121,29 @@ int ConvertTrees(Request& request) {
     }
     FileIdentityOfName(request.folder, &written);
   }
+  if (request.names && request.namesFrom == kBinary) {
+    std::string odd;
+    for (const char* input : request.files) CollectOddNames(input, &odd);
+    if (!DetectNamesEncoding(odd, &request.namesFrom)) request.names = false;
+  }
   std::vector<FileJob> jobs;
   std::set<std::string> cleared;  // folders already rid of leftovers
   int status = 0;
-  for (const char* input : request.files) {
-    if (request.inPlace && cleared.insert(FolderOf(input)).second) {
-      RemoveLeftovers(FolderOf(input));
+  for (const char* given : request.files) {
+    std::string input = given;
+    while (input.size() > 1 && input.back() == '/') input.pop_back();
+    const std::string folder = FolderOf(input);
+    if (request.inPlace && cleared.insert(folder).second) RemoveLeftovers(folder);
+    const std::string name = FileNameOf(given);
+    std::string recoded = request.names ? RecodeName(folder, name, request.namesFrom) : name;
+    if (recoded != name) {
+      ++tally.renamed;
+      if (request.inPlace && !RenameEntry(folder, name, &recoded)) status = 1;
+      if (request.inPlace)
+        input = input.find('/') == std::string::npos ? recoded : folder + "/" + recoded;
     }
     const std::string output =
-        request.inPlace ? input : std::string(request.folder) + "/" + FileNameOf(input);
+        request.inPlace ? input : std::string(request.folder) + "/" + recoded;
     status |= ListTree(request, input, output, written, &jobs);
   }
   status |= ConvertInWorkers(request, jobs, request.workers);
