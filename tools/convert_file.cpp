@@ -1,5 +1,6 @@
 // One file's conversion: the document opened, its steps planned from its
 // first bytes, and the output written whole or removed.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -106,6 +107,20 @@ bool AlreadyInTarget(const ConversionSteps& steps) {
   return steps.count == 0 && steps.transcodes && steps.transcoding.from == steps.transcoding.to;
 }
 
+// The encoding a converted file was read in, for the tally. A text copied
+// as it is was in the target already, or ASCII: no second detection needed.
+Encoding EncodingRead(const Request& request, const ConversionSteps& steps,
+                      const std::vector<std::uint8_t>& sample) {
+  if (request.converter == nullptr) return request.from;
+  if (steps.transcodes) return steps.transcoding.from;
+  if (steps.count == 1 && steps.steps[0] == CopyBlock && request.target.given) {
+    const bool high =
+        std::any_of(sample.begin(), sample.end(), [](std::uint8_t byte) { return byte >= 0x80; });
+    return high || request.target.encoding == kUtf16 ? request.target.encoding : kAscii;
+  }
+  return Detect(sample).encoding;
+}
+
 // The run over the open document, its steps chosen first; false having
 // reported.
 bool ConvertOpenDocument(const Request& request, const char* input, const char* output) {
@@ -139,12 +154,8 @@ bool ConvertOpenDocument(const Request& request, const char* input, const char* 
     return false;
   }
   if (!ConvertDocument(request, steps, sample, input, output)) return false;
-  if (request.tally != nullptr) {
-    const Encoding read = request.converter == nullptr ? request.from
-                          : steps.transcodes           ? steps.transcoding.from
-                                                       : Detect(sample).encoding;
-    ++request.tally->converted[EncodingName(read)];
-  }
+  if (request.tally != nullptr)
+    ++request.tally->converted[EncodingName(EncodingRead(request, steps, sample))];
   return true;
 }
 
