@@ -45,17 +45,17 @@ rm novel.*
 files=$(find tree -type f | wc -l)
 bytes=$(du -sb tree | cut -f1)
 
-# The best of the rounds' wall-clock seconds for the command, into an empty out/.
+# The best of the rounds' wall-clock seconds for the command, into an empty
+# out/, with the processor seconds (user and system, children included) of
+# that round: "WALL CPU".
 best() {
-  local fastest=""
+  local fastest="" timing
+  TIMEFORMAT="%R %U %S"
   for _ in $(seq "$rounds"); do
     rm -rf out
     sync
-    local start end
-    start=$(date +%s.%N)
-    "$@" > /dev/null 2>&1 || true
-    end=$(date +%s.%N)
-    fastest=$(echo "$start $end $fastest" | awk '{ t = $2 - $1; if ($3 == "" || t < $3) print t; else print $3 }')
+    timing=$({ time "$@" > /dev/null 2>&1; } 2>&1 || true)
+    fastest=$(echo "$timing $fastest" | awk '{ if ($4 == "" || $1 < $4) print $1, $2 + $3; else print $4, $5 }')
   done
   echo "$fastest"
 }
@@ -78,9 +78,12 @@ rm -rf out
 
 echo "tree: $files files, $bytes bytes, in $base; $(nproc) processors; best of $rounds"
 echo
-echo "| command | seconds | / cp -r |"
-echo "|---|---:|---:|"
-row() { awk -v name="$1" -v t="$2" -v floor="$cp_time" 'BEGIN { printf "| %s | %.2f | %.1fx |\n", name, t, t / floor }'; }
+echo "| command | seconds | / cp -r | processor seconds |"
+echo "|---|---:|---:|---:|"
+row() {
+  echo "$2" | awk -v name="$1" -v floor="${cp_time% *}" \
+    '{ printf "| %s | %.2f | %.1fx | %.2f |\n", name, $1, $1 / floor, $2 }'
+}
 row "cp -r tree out" "$cp_time"
 row "tavelo-convert -r -j 1 -f auto -t utf-8 -o out tree" "${tool_time[1]}"
 row "tavelo-convert -r -j 2 -f auto -t utf-8 -o out tree" "${tool_time[2]}"

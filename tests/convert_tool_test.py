@@ -384,6 +384,11 @@ CASES = [
          setup=lambda: (os.makedirs(path("itree"), exist_ok=True),
                         write("itree/a.txt", WIDE[0][2].encode("gbk")))),
     Case("-r without -o", ["-r", path("tree")], 2, "usage"),
+    Case("-r over a loop of links", ["-r", "-o", path("looped"), path("loop")], 0,
+         "is a symbolic link; not followed", path("loop/again"),
+         [holds(path("looped/loop/a.txt"), WIDE[0][2].encode()), absent(path("looped/loop/again"))],
+         setup=lambda: (os.makedirs(path("loop")), write("loop/a.txt", GBK),
+                        os.symlink("..", path("loop/again")))),
     # --in-place: the new bytes take the file's place only when whole.
     Case("--in-place keeps the permission bits", ["--in-place", "-t", "utf-8", path("p.txt")], 0,
          expect=[holds(path("p.txt"), WIDE[0][2].encode()), mode_is(path("p.txt"), 0o640)],
@@ -538,6 +543,28 @@ def parallel_like_serial():
     return problems
 
 
+def full_disk_mid_tree():
+    """-r into a 64 KB tmpfs that fills up after a few files: each file that does not fit is
+    reported and removed, the others written whole, the closing line counts both."""
+    if not os.path.ismount(path(FULL)):
+        return []  # reported as skipped by the table's tmpfs rows
+    prepare()
+    for i in range(6):
+        write(f"tree{i}.txt", GBK * 300)
+    result = subprocess.run([CONVERT, "-r", "-j", "2", "-o", path(FULL + "/out")]
+                            + [path(f"tree{i}.txt") for i in range(6)], capture_output=True)
+    lines = result.stderr.decode().splitlines()
+    made = os.listdir(path(FULL + "/out"))
+    problems = [] if result.returncode == 1 else [f"exit status {result.returncode}"]
+    problems += [p for p in (holds(path(f"{FULL}/out/{name}"), WIDE[0][2].encode() * 300)()
+                             for name in made) if p]
+    failed = [line for line in lines if "could not write the file" in line]
+    summary = f"{len(made)} files converted (gbk {len(made)}), 0 copied, {6 - len(made)} failed"
+    if not made or len(failed) != 6 - len(made) or not lines[-1].endswith(summary):
+        problems.append(f"{made} written, standard error {lines}")
+    return problems
+
+
 def progress_on_terminal():
     """On a terminal, an input past 64 MB has its progress line, erased at the end."""
     prepare()
@@ -570,7 +597,8 @@ def main():
               for name, number, output, setup, expect in INTERRUPTIONS]
     for name, test in others + [("progress on a terminal", progress_on_terminal),
                                 ("SIGTERM during --in-place", in_place_interrupted),
-                                ("-j 3 as -j 1", parallel_like_serial)]:
+                                ("-j 3 as -j 1", parallel_like_serial),
+                                ("a full disk mid-tree", full_disk_mid_tree)]:
         problems = test()
         for problem in problems:
             print(f"FAIL {name}: {problem}")

@@ -4,7 +4,8 @@
 //   tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT
 //   tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...
 //   tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]
-//   tavelo-convert -r [-f FROM] [-t TO] -o FOLDER INPUT...
+//   tavelo-convert -r [-j N] [--names] [-f FROM] [-t TO] -o FOLDER INPUT...
+//   tavelo-convert --in-place [-r] [-j N] [--names] [-f FROM] [-t TO] INPUT...
 //   tavelo-convert -l
 //   tavelo-convert detect FILE...
 //   tavelo-convert --help | --version
@@ -67,14 +68,15 @@ const char kHelp[] =
     "              INPUT folder's tree): the new bytes go to a temporary file\n"
     "              beside it, flushed to the disk with its permission bits, that\n"
     "              replaces it only when whole, so a failure, a full disk or an\n"
-    "              interruption leaves it as it was; a file already in TO, and a\n"
-    "              binary one, is left alone and counted as unchanged\n"
+    "              interruption leaves it as it was (what a run killed outright\n"
+    "              left, the next run in that folder removes); a file already in\n"
+    "              TO, and a binary one, is left alone and counted as unchanged\n"
     "  -j N        with -r or --in-place, convert N files at once (default: one\n"
     "              for each processor); each file's lines stay whole\n"
     "  --names     with -r -o or --in-place, write in UTF-8 each file or folder\n"
-    "              name that is not UTF-8, read in the encoding detected over\n"
-    "              all such names together; two names that would become one\n"
-    "              both take a suffix (~1, ~2), reported\n"
+    "              name that is not UTF-8 (or is only by chance), read in the\n"
+    "              encoding detected over all such names together; a name that\n"
+    "              would become another's takes a suffix (~1, ~2), reported\n"
     "  --names-from ENC\n"
     "              --names, the names read in ENC instead\n"
     "  -l          list the encodings and their other names\n"
@@ -350,7 +352,6 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
 int RunIconvForm(int count, char** arguments) {
   Request request;
   if (const int wrong = ParseIconvForm(count, arguments, &request)) return wrong;
-  request.progress = request.workers == 1;
   if (request.recursive || request.inPlace) return ConvertTrees(request);
   if (request.folder != nullptr) return ConvertIntoFolder(request);
   const char* output = request.files.back();

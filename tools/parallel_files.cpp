@@ -85,6 +85,7 @@ std::string ReadWhole(int fd) {
   TreeTally tally;
   Request own = request;
   own.tally = &tally;
+  own.progress = false;  // one line redrawn by several workers would garble
   const int status = ConvertFromCounter(own, jobs, next);
   _exit(WriteWhole(fd, TallyText(tally)) ? status : 1);
 }
