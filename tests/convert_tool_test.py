@@ -424,7 +424,8 @@ CASES = [
     Case("-j 0", ["-r", "-j", "0", "-o", OUT, INPUT], 2, "usage"),
     # --names: names in GBK or BIG5 bytes written in UTF-8, the encoding detected over all.
 ] + [
-    Case(f"--names on {codec} names", ["-r", "--names", "-o", path("nout"), path("ntree")], 0,
+    Case(f"--names on {codec} names", ["-r", "-j", "--names", "-f", "auto", "-t", "utf-8", "-o",
+                                       path("nout"), path("ntree")], 0,
          f"0 failed, {len(names) + 1} names written in UTF-8",
          expect=[holds(path(f"nout/ntree/{name}"), name.encode()) for name in names],
          setup=lambda codec=codec, names=names: named_tree("ntree", codec, names))

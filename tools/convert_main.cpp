@@ -4,8 +4,8 @@
 //   tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT
 //   tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...
 //   tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]
-//   tavelo-convert -r [-j N] [--names] [-f FROM] [-t TO] -o FOLDER INPUT...
-//   tavelo-convert --in-place [-r] [-j N] [--names] [-f FROM] [-t TO] INPUT...
+//   tavelo-convert -r [-j [N]] [--names] [-f FROM] [-t TO] -o FOLDER INPUT...
+//   tavelo-convert --in-place [-r] [-j [N]] [--names] [-f FROM] [-t TO] INPUT...
 //   tavelo-convert -l
 //   tavelo-convert detect FILE...
 //   tavelo-convert --help | --version
@@ -37,8 +37,8 @@ namespace {
 
 const char kUsage[] =
     "usage: tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]\n"
-    "       tavelo-convert -r [-j N] [--names] [-f FROM] [-t TO] -o FOLDER INPUT...\n"
-    "       tavelo-convert --in-place [-r] [-j N] [--names] [-f FROM] [-t TO] INPUT...\n"
+    "       tavelo-convert -r [-j [N]] [--names] [-f FROM] [-t TO] -o FOLDER INPUT...\n"
+    "       tavelo-convert --in-place [-r] [-j [N]] [--names] [-f FROM] [-t TO] INPUT...\n"
     "       tavelo-convert -l\n"
     "       tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT\n"
     "       tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...\n"
@@ -71,8 +71,9 @@ const char kHelp[] =
     "              interruption leaves it as it was (what a run killed outright\n"
     "              left, the next run in that folder removes); a file already in\n"
     "              TO, and a binary one, is left alone and counted as unchanged\n"
-    "  -j N        with -r or --in-place, convert N files at once (default: one\n"
-    "              for each processor); each file's lines stay whole\n"
+    "  -j [N]      with -r or --in-place, convert N files at once (without N,\n"
+    "              and by default: one for each processor); each file's lines on\n"
+    "              standard error stay whole\n"
     "  --names     with -r -o or --in-place, write in UTF-8 each file or folder\n"
     "              name that is not UTF-8 (or is only by chance), read in the\n"
     "              encoding detected over all such names together; a name that\n"
@@ -258,6 +259,12 @@ int ListEncodings() {
   return 0;
 }
 
+// A count as -j takes it: digits, few enough for an int.
+bool IsNumber(const std::string& text) {
+  return !text.empty() && text.size() <= 4 &&
+         text.find_first_not_of("0123456789") == std::string::npos;
+}
+
 // iconv's form, from its first argument; 0, or the usage's 2.
 int ParseIconvForm(int count, char** arguments, Request* request) {
   request->target = Target{true, kUtf8, true, kStopAtUnconvertible};
@@ -290,10 +297,11 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
       }
     } else if (argument == "-r") {
       recursive = true;
-    } else if (argument.compare(0, 2, "-j") == 0 && (argument.size() > 2 || valued)) {
+    } else if (argument == "-j" && !(valued && IsNumber(arguments[i + 1]))) {
+      request->workers = ProcessorCount();  // as make's -j: N may be left out
+    } else if (argument.compare(0, 2, "-j") == 0) {
       const std::string count = argument.size() > 2 ? argument.substr(2) : arguments[++i];
-      if (count.empty() || count.size() > 4 ||
-          count.find_first_not_of("0123456789") != std::string::npos || std::stoi(count) < 1) {
+      if (!IsNumber(count) || std::stoi(count) < 1) {
         return Usage(("-j wants a number of files at once, not " + count).c_str());
       }
       request->workers = std::stoi(count);
