@@ -496,10 +496,11 @@ def in_place_interrupted():
     sparse("big", 1 << 30)
     tool = subprocess.Popen([CONVERT, "--in-place", "-f", "gbk", path("big")],
                             stderr=subprocess.DEVNULL)
+    def writing():  # the temporary file has its first bytes: the signal will remove it
+        sizes = [os.stat(path(n)).st_size for n in os.listdir(path(".")) if n.startswith(".tav")]
+        return any(sizes)
     begun = time.monotonic() + 20
-    while time.monotonic() < begun and tool.poll() is None and not any(
-            name.startswith(".tavelo-convert.") and os.path.getsize(path(name)) > 0
-            for name in os.listdir(path("."))):
+    while time.monotonic() < begun and tool.poll() is None and not writing():
         time.sleep(0.001)
     tool.send_signal(signal.SIGTERM)
     status = tool.wait(timeout=30)
