@@ -120,9 +120,42 @@ def grow(name, size, after):
     return act
 
 
+def no_temporary():
+    """No temporary file of --in-place is left anywhere in the scratch folder."""
+    left = [os.path.join(folder, name) for folder, _, names in os.walk(path("."))
+            for name in names if name.startswith(".tavelo-convert.")]
+    return f"left behind: {left}" if left else None
+
+
+def mode_is(name, mode):
+    return lambda: None if os.stat(name).st_mode & 0o7777 == mode else \
+        f"{name} has mode {os.stat(name).st_mode & 0o7777:o}, expected {mode:o}"
+
+
+def leftover(folder):
+    """What a run killed outright leaves: the temporary file of a process that has ended."""
+    gone = subprocess.Popen(["true"])
+    gone.wait()
+    return write(f"{folder}/.tavelo-convert.{gone.pid}.tmp", b"half")
+
+
+def named_tree(root, codec, names):
+    """A tree under path(root) whose file and folder names (str, "/" between) are written in
+    codec's bytes, each file holding its own name in GBK ("小说" in GBK is UTF-8 by chance)."""
+    for name in names:
+        full = os.fsencode(path(root)) + b"/" + name.encode(codec)
+        os.makedirs(os.path.dirname(full), exist_ok=True)
+        with open(full, "wb") as f:
+            f.write(name.encode("gbk", "replace"))
+
+
+GBK_NAMES = ["小说/第一章.txt", "小说/第二章.txt", "红楼梦.txt"]
+BIG5_NAMES = ["閱讀器說明.txt", "繁體中文/紅樓夢.txt"]
+
 fifo_out = []
 counted = []
 KEPT = holds(INPUT, CONTENT)
+GBK = WIDE[0][2].encode("gbk")
 CASES = [
     Case("no arguments", [], 2, "usage"),
     Case("an unknown converter", ["utf8", INPUT, OUT], 2, "usage"),
@@ -351,6 +384,68 @@ CASES = [
          setup=lambda: (os.makedirs(path("itree"), exist_ok=True),
                         write("itree/a.txt", WIDE[0][2].encode("gbk")))),
     Case("-r without -o", ["-r", path("tree")], 2, "usage"),
+    Case("-r over a loop of links", ["-r", "-o", path("looped"), path("loop")], 0,
+         "is a symbolic link; not followed", path("loop/again"),
+         [holds(path("looped/loop/a.txt"), WIDE[0][2].encode()), absent(path("looped/loop/again"))],
+         setup=lambda: (os.makedirs(path("loop")), write("loop/a.txt", GBK),
+                        os.symlink("..", path("loop/again")))),
+    # --in-place: the new bytes take the file's place only when whole.
+    Case("--in-place keeps the permission bits", ["--in-place", "-t", "utf-8", path("p.txt")], 0,
+         expect=[holds(path("p.txt"), WIDE[0][2].encode()), mode_is(path("p.txt"), 0o640)],
+         setup=lambda: (write("p.txt", GBK), os.chmod(path("p.txt"), 0o640))),
+    Case("--in-place leaves a file already in TO", ["--in-place", path("p.txt"), path("u.txt")], 0,
+         "1 file converted (gbk 1), 1 unchanged, 0 failed",
+         expect=[holds(path("p.txt"), WIDE[0][2].encode()), holds(path("u.txt"), UTF8)],
+         setup=lambda: (write("p.txt", GBK), write("u.txt", UTF8))),
+    Case("--in-place stops at a byte it cannot read", ["--in-place", "-f", "gbk", path("bad.gbk")],
+         1, "cannot be read as gbk at offset 4", path("bad.gbk"),
+         [holds(path("bad.gbk"), "朱基".encode("gbk") + b"\xff")],
+         setup=lambda: write("bad.gbk", "朱基".encode("gbk") + b"\xff")),
+    Case("--in-place on a full disk", ["--in-place", path(FULL + "/p.txt")], 1,
+         "could not be converted in place", path(FULL + "/p.txt"),
+         [holds(path(FULL + "/p.txt"), GBK * 1000)],
+         setup=lambda: write(FULL + "/p.txt", GBK * 1000), tmpfs=True),
+    Case("--in-place removes what a killed run left", ["--in-place", path("p.txt")], 0,
+         expect=[holds(path("p.txt"), WIDE[0][2].encode())],
+         setup=lambda: (write("p.txt", GBK), leftover("."))),
+    Case("--in-place -r over a tree", ["--in-place", "-r", path("ptree")], 0,
+         "2 files converted (big5 1, gbk 1), 1 unchanged, 0 failed",
+         expect=[holds(path("ptree/a.txt"), WIDE[0][2].encode()),
+                 holds(path("ptree/sub/b.txt"), WIDE[2][2].encode()),
+                 holds(path("ptree/sub/c.bin"), b"\x00\x01\x02ELF")],
+         setup=lambda: (os.makedirs(path("ptree/sub")), write("ptree/a.txt", GBK),
+                        write("ptree/sub/b.txt", WIDE[2][2].encode("cp950")),
+                        write("ptree/sub/c.bin", b"\x00\x01\x02ELF"), leftover("ptree/sub"))),
+    Case("--in-place leaves a link", ["--in-place", path("soft.txt")], 0, "is a symbolic link",
+         path("soft.txt"), [is_link(path("soft.txt"))]),
+    Case("--in-place of a folder without -r", ["--in-place", path("sub")], 1, "-r converts",
+         path("sub")),
+    Case("--in-place with -o", ["--in-place", "-o", OUT, INPUT], 2, "usage"),
+    Case("-j 0", ["-r", "-j", "0", "-o", OUT, INPUT], 2, "usage"),
+    # --names: names in GBK or BIG5 bytes written in UTF-8, the encoding detected over all.
+] + [
+    Case(f"--names on {codec} names", ["-r", "-j", "--names", "-f", "auto", "-t", "utf-8", "-o",
+                                       path("nout"), path("ntree")], 0,
+         f"0 failed, {len(names) + 1} names written in UTF-8",
+         expect=[holds(path(f"nout/ntree/{name}"), name.encode()) for name in names],
+         setup=lambda codec=codec, names=names: named_tree("ntree", codec, names))
+    for codec, names in (("gbk", GBK_NAMES), ("big5", BIG5_NAMES))
+] + [
+    Case("--names-from big5", ["-r", "--names-from", "big5", "-o", path("nout"), path("ntree")], 0,
+         expect=[holds(path("nout/ntree/說明.txt"), "說明.txt".encode())],
+         setup=lambda: named_tree("ntree", "big5", ["說明.txt"])),
+    Case("--in-place --names renames", ["--in-place", "-r", "--names", path("ntree")], 0,
+         "3 files converted (gb2312 3), 0 unchanged, 0 failed, 4 names written in UTF-8",
+         expect=[holds(path(f"ntree/{name}"), name.encode()) for name in GBK_NAMES]
+         + [lambda: None if set(os.listdir(path("ntree"))) == {"小说", "红楼梦.txt"}
+            else f"ntree holds {os.listdir(os.fsencode(path('ntree')))}"],
+         setup=lambda: named_tree("ntree", "gbk", GBK_NAMES)),
+    Case("names that would become one", ["-r", "--names-from", "gbk", "-o", path("nout"),
+                                         path("ntree")], 0, "becomes 说明~1, as another name",
+         expect=[holds(path("nout/ntree/说明~1"), "说明".encode()),
+                 lambda: None if os.path.isdir(path("nout/ntree/说明")) else "说明 is gone"],
+         setup=lambda: (named_tree("ntree", "gbk", ["说明"]), os.mkdir(path("ntree/说明")))),
+    Case("--names without a tree", ["--names", "-o", OUT, INPUT], 2, "usage"),
     # Memory stays small however the input runs on.
     Case("an HZ run that never closes, 64 MB", ["hz", path("run.hz"), OUT], 0,
          expect=[within_memory(["auto", "--to", "utf-8", path("run.hz"), OUT], 64 << 10),
@@ -395,6 +490,83 @@ INTERRUPTIONS = [
 ]
 
 
+def in_place_interrupted():
+    """SIGTERM while a large file is converted in place: the file as it was, nothing left."""
+    prepare()
+    sparse("big", 1 << 30)
+    tool = subprocess.Popen([CONVERT, "--in-place", "-f", "gbk", path("big")],
+                            stderr=subprocess.DEVNULL)
+    def writing():  # the temporary file has its first bytes: the signal will remove it
+        sizes = [os.stat(path(n)).st_size for n in os.listdir(path(".")) if n.startswith(".tav")]
+        return any(sizes)
+    begun = time.monotonic() + 20
+    while time.monotonic() < begun and tool.poll() is None and not writing():
+        time.sleep(0.001)
+    tool.send_signal(signal.SIGTERM)
+    status = tool.wait(timeout=30)
+    problems = [] if status == -signal.SIGTERM else [f"exit status {status}"]
+    if os.path.getsize(path("big")) != 1 << 30 or open(path("big"), "rb").read(16) != bytes(16):
+        problems.append("the file changed")
+    return problems + [p for p in [no_temporary()] if p]
+
+
+def tree_of_files(count):
+    """A tree of GBK texts, every fifth one with a byte GBK cannot read, under long names so
+    that lines cut apart would show."""
+    for i in range(count):
+        folder = path(f"many/{i % 7}")
+        os.makedirs(folder, exist_ok=True)
+        bad = b"\xff" if i % 5 == 0 else b""
+        write(f"many/{i % 7}/{'长' * 60}{i}.txt", GBK * (i + 1) + bad)
+
+
+def parallel_like_serial():
+    """-j 3 writes what -j 1 writes: the same files, status and lines, each line whole, the
+    summary last."""
+    prepare()
+    tree_of_files(60)
+    runs = []
+    for jobs in ("1", "3"):
+        result = subprocess.run([CONVERT, "-r", "-j", jobs, "-f", "gbk", "-o", path("j" + jobs),
+                                 path("many")], capture_output=True)
+        lines = result.stderr.decode().splitlines(keepends=True)
+        files = {os.path.relpath(os.path.join(d, n), path("j" + jobs)): read(os.path.join(d, n))
+                 for d, _, names in os.walk(path("j" + jobs)) for n in names}
+        runs.append((result.returncode, sorted(lines[:-1]), lines[-1:], files))
+    problems = [] if runs[0] == runs[1] else ["-j 3 and -j 1 differ"]
+    status, errors, summary, files = runs[1]
+    if status != 1 or len(errors) != 12 or len(files) != 48:
+        problems.append(f"status {status}, {len(errors)} error lines, {len(files)} files")
+    if not all(line.startswith("tavelo-convert: ") and line.count("tavelo-convert") == 1
+               and line.endswith("not converted\n") for line in errors):
+        problems.append(f"lines cut apart: {errors}")
+    if summary != ["tavelo-convert: 48 files converted (gbk 48), 0 copied, 12 failed\n"]:
+        problems.append(f"summary {summary}")
+    return problems
+
+
+def full_disk_mid_tree():
+    """-r into a 64 KB tmpfs that fills up after a few files: each file that does not fit is
+    reported and removed, the others written whole, the closing line counts both."""
+    if not os.path.ismount(path(FULL)):
+        return []  # reported as skipped by the table's tmpfs rows
+    prepare()
+    for i in range(6):
+        write(f"tree{i}.txt", GBK * 300)
+    result = subprocess.run([CONVERT, "-r", "-j", "2", "-o", path(FULL + "/out")]
+                            + [path(f"tree{i}.txt") for i in range(6)], capture_output=True)
+    lines = result.stderr.decode().splitlines()
+    made = os.listdir(path(FULL + "/out"))
+    problems = [] if result.returncode == 1 else [f"exit status {result.returncode}"]
+    problems += [p for p in (holds(path(f"{FULL}/out/{name}"), WIDE[0][2].encode() * 300)()
+                             for name in made) if p]
+    failed = [line for line in lines if "could not write the file" in line]
+    summary = f"{len(made)} files converted (gbk {len(made)}), 0 copied, {6 - len(made)} failed"
+    if not made or len(failed) != 6 - len(made) or not lines[-1].endswith(summary):
+        problems.append(f"{made} written, standard error {lines}")
+    return problems
+
+
 def progress_on_terminal():
     """On a terminal, an input past 64 MB has its progress line, erased at the end."""
     prepare()
@@ -420,12 +592,15 @@ def progress_on_terminal():
 
 
 def main():
-    passed, failed, skipped = run_cases(CONVERT, "tavelo-convert", CASES, prepare, [KEPT],
+    passed, failed, skipped = run_cases(CONVERT, "tavelo-convert", CASES, prepare, [KEPT, no_temporary],
                                         skip_slow="--skip-slow" in sys.argv)
     others = [(name, lambda number=number, output=output, setup=setup, expect=expect:
                interrupted(number, output, setup, expect))
               for name, number, output, setup, expect in INTERRUPTIONS]
-    for name, test in others + [("progress on a terminal", progress_on_terminal)]:
+    for name, test in others + [("progress on a terminal", progress_on_terminal),
+                                ("SIGTERM during --in-place", in_place_interrupted),
+                                ("-j 3 as -j 1", parallel_like_serial),
+                                ("a full disk mid-tree", full_disk_mid_tree)]:
         problems = test()
         for problem in problems:
             print(f"FAIL {name}: {problem}")

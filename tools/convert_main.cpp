@@ -4,7 +4,8 @@
 //   tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT
 //   tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...
 //   tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]
-//   tavelo-convert -r [-f FROM] [-t TO] -o FOLDER INPUT...
+//   tavelo-convert -r [-j [N]] [--names] [-f FROM] [-t TO] -o FOLDER INPUT...
+//   tavelo-convert --in-place [-r] [-j [N]] [--names] [-f FROM] [-t TO] INPUT...
 //   tavelo-convert -l
 //   tavelo-convert detect FILE...
 //   tavelo-convert --help | --version
@@ -18,22 +19,15 @@
 // anything is written. A failure is one line on standard error naming the
 // file; its partial output is removed (a device only written to), also when
 // the tool is interrupted. The exit status is in kHelp.
-#include <dirent.h>
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "conversion/big5_map.h"
-#include "conversion/block_converters.h"
 #include "conversion/conversion_plan.h"
-#include "document/state.h"
-#include "tools/progress_line.h"
+#include "tools/convert_request.h"
+#include "tools/convert_tree.h"
+#include "tools/parallel_files.h"
 #include "tools/tool_files.h"
 #include "tools/version.h"
 
@@ -43,7 +37,8 @@ namespace {
 
 const char kUsage[] =
     "usage: tavelo-convert -f FROM -t TO [-c | --replace] [-o OUTPUT] [INPUT...]\n"
-    "       tavelo-convert -r [-f FROM] [-t TO] -o FOLDER INPUT...\n"
+    "       tavelo-convert -r [-j [N]] [--names] [-f FROM] [-t TO] -o FOLDER INPUT...\n"
+    "       tavelo-convert --in-place [-r] [-j [N]] [--names] [-f FROM] [-t TO] INPUT...\n"
     "       tavelo-convert -l\n"
     "       tavelo-convert CONVERSION [--to ENCODING] INPUT OUTPUT\n"
     "       tavelo-convert CONVERSION [--to ENCODING] -o FOLDER INPUT...\n"
@@ -69,6 +64,22 @@ const char kHelp[] =
     "              its name, text converted, binary files copied as they are,\n"
     "              symbolic links reported and not followed; one line at the end\n"
     "              counts the files converted (by encoding), copied and failed\n"
+    "  --in-place  convert each INPUT where it lies (with -r, every file of each\n"
+    "              INPUT folder's tree): the new bytes go to a temporary file\n"
+    "              beside it, flushed to the disk with its permission bits, that\n"
+    "              replaces it only when whole, so a failure, a full disk or an\n"
+    "              interruption leaves it as it was (what a run killed outright\n"
+    "              left, the next run in that folder removes); a file already in\n"
+    "              TO, and a binary one, is left alone and counted as unchanged\n"
+    "  -j [N]      with -r or --in-place, convert N files at once (without N,\n"
+    "              and by default: one for each processor); each file's lines on\n"
+    "              standard error stay whole\n"
+    "  --names     with -r -o or --in-place, write in UTF-8 each file or folder\n"
+    "              name that is not UTF-8 (or is only by chance), read in the\n"
+    "              encoding detected over all such names together; a name that\n"
+    "              would become another's takes a suffix (~1, ~2), reported\n"
+    "  --names-from ENC\n"
+    "              --names, the names read in ENC instead\n"
     "  -l          list the encodings and their other names\n"
     "\n"
     "CONVERSION is one of\n"
@@ -150,171 +161,11 @@ int DetectFiles(int count, char** names) {
   return status;
 }
 
-bool LoadMapOnce() {
-  static bool loaded = false;
-  if (!loaded && LoadBig5Map()) {
-    ExpandBig5Map();
-    loaded = true;
-  }
-  return loaded;
-}
-
-// What a run over trees (-r) did, for its closing line.
-struct TreeTally {
-  std::map<std::string, int> converted;  // files, by the encoding they were read in
-  int copied = 0;                        // binary files, copied as they are
-  int skipped = 0;                       // links and special files, not followed
-  int failed = 0;
-};
-
-// A command line's conversion.
-struct Request {
-  const Converter* converter = nullptr;  // auto in iconv's form; else null, and
-  Encoding from = kBinary;               // iconv's form reads from
-  Target target{false, kGb2312};
-  const char* folder = nullptr;  // -o FOLDER
-  std::vector<const char*> files;
-  TreeTally* tally = nullptr;  // -r: binary files are copied, and every file counted
-  bool recursive = false;      // -r
-};
-
-// Says how many bytes the transcoding could not read and how many
-// characters it could not write, so that nothing is replaced in silence.
-void ReportReplacements(const char* input, const ConversionSteps& steps, const RunOutcome& run) {
-  const Transcoding& t = steps.transcoding;
-  const auto became = [&t](std::uint64_t count) {
-    if (t.policy == kSkipUnconvertible) return count == 1 ? "was left out" : "were left out";
-    return t.to == kUtf8 || t.to == kUtf16 ? "became U+FFFD" : "became \"?\"";
-  };
-  if (run.malformed > 0) {
-    std::fprintf(stderr, "%s: %s: %llu %s could not be read as %s and %s\n", kToolName, input,
-                 static_cast<unsigned long long>(run.malformed),
-                 run.malformed == 1 ? "byte" : "bytes", EncodingName(t.from),
-                 became(run.malformed));
-  }
-  if (run.unmappable > 0) {
-    std::fprintf(stderr, "%s: %s: %llu %s no code in %s and %s\n", kToolName, input,
-                 static_cast<unsigned long long>(run.unmappable),
-                 run.unmappable == 1 ? "character has" : "characters have", EncodingName(t.to),
-                 became(run.unmappable));
-  }
-}
-
-// Names what a stopped transcoding could not convert, and where.
-void ReportStop(const char* input, const ConversionSteps& steps, const RunOutcome& run) {
-  const Transcoding& t = steps.transcoding;
-  std::string bytes;
-  for (int i = 0; i < run.stop.length; ++i) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, i == 0 ? "%02X" : " %02X", run.stop.bytes[i]);
-    bytes += hex;
-  }
-  const std::string what =
-      (run.malformed > 0
-           ? "cannot be read as " + std::string(EncodingName(t.from))
-           : "has a character " + std::string(EncodingName(t.to)) + " has no code for") +
-      (steps.count > 0 ? " at byte " : " at offset ") + std::to_string(run.stop.offset) +
-      (steps.count > 0 ? " of its decoded text" : "") + " (" + bytes + "); not converted";
-  ReportFailure(input, what.c_str());
-}
-
-// The run over the document once its steps are known, into output.
-bool ConvertDocument(const ConversionSteps& steps, const std::vector<std::uint8_t>& sample,
-                     const char* input, const char* output) {
-  for (int i = 0; i < steps.count; ++i) {
-    if (steps.steps[i] == SaveInGbBlock && !LoadMapOnce()) return false;  // the map said why
-  }
-  OutputFile file;
-  if (!OpenOutput(output, &file)) return false;
-  ProgressLine line;
-  const BlockProgress* progress = StartProgress(&line, input, FileSizeOf(documentHandle));
-  // The sample was read from the document's start; the rest follows it.
-  const BlockInput from{&sample, documentHandle};
-  const RunOutcome run = ConvertInBlocks(steps, from, file.handle, kReadBlockSize, progress);
-  EndProgress(&line);
-  if (!DocumentReadWhole(input)) {
-    DiscardOutputFile(&file);
-    return false;
-  }
-  if (run.setAsideFailed) {
-    DiscardOutputFile(&file);
-    ReportFailure(input, "has a long HZ run that could not be set aside in a temporary file");
-    return false;
-  }
-  if (run.stopped) {
-    DiscardOutputFile(&file);
-    ReportStop(input, steps, run);
-    return false;
-  }
-  ReportReplacements(input, steps, run);
-  return FinishOutput(output, &file, run.written, "could not write the file");
-}
-
-// The run over the open document, its steps chosen first; false having
-// reported.
-bool ConvertOpenDocument(const Request& request, const char* input, const char* output) {
-  // auto's and quoted-printable's sample is converted first, then the rest
-  // read after it.
-  std::vector<std::uint8_t> sample;
-  const bool detects =
-      request.converter != nullptr ? request.converter->step == nullptr : request.from == kQp;
-  if (detects) {
-    sample = ReadSample(documentHandle, kDetectSample);
-    if (!DocumentReadWhole(input)) return false;
-  }
-  ConversionSteps steps;
-  const bool planned = request.converter != nullptr
-                           ? PlanConversion(*request.converter, request.target, sample, &steps)
-                           : PlanFrom(request.from, request.target, sample, &steps);
-  if (!planned && request.tally != nullptr) {
-    // In a tree a binary file goes along as it is.
-    steps = ConversionSteps{};
-    steps.steps[steps.count++] = CopyBlock;
-    if (!ConvertDocument(steps, sample, input, output)) return false;
-    ++request.tally->copied;
-    return true;
-  }
-  if (!planned) {
-    ReportFailure(input, "looks binary; not converted");
-    return false;
-  }
-  if (!ConvertDocument(steps, sample, input, output)) return false;
-  if (request.tally != nullptr) {
-    const Encoding read = request.converter == nullptr ? request.from
-                          : steps.transcodes           ? steps.transcoding.from
-                                                       : Detect(sample).encoding;
-    ++request.tally->converted[EncodingName(read)];
-  }
-  return true;
-}
-
-// Converts input into output; 0, or 1 having reported. The document is
-// closed either way, ready for the next input.
-int ConvertFile(const Request& request, const char* input, const char* output) {
-  const bool done = OpenDocument(input) && ConvertOpenDocument(request, input, output);
-  CloseDocument();
-  return done ? 0 : 1;
-}
-
-// The last part of a name, its trailing slashes left off.
-std::string FileNameOf(const char* name) {
-  std::string path = name;
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool Holds(const std::vector<FileIdentity>& files, const FileIdentity& file) {
   for (const FileIdentity& one : files) {
     if (one.volume == file.volume && one.index == file.index) return true;
   }
   return false;
-}
-
-// ReportErrno for errno, as a failed file's status.
-int ReportSystemFailure(const std::string& file, const char* what) {
-  ReportErrno(file.c_str(), what, errno);
-  return 1;
 }
 
 int ConvertIntoFolder(const Request& request) {
@@ -396,85 +247,6 @@ std::string EncodingNames(Encoding encoding) {
   return EncodingAlias(encoding, 1) != nullptr ? names + ")" : names;
 }
 
-// Converts the tree at input into output, which mirrors it; folders are
-// made, symbolic links and special files reported and left, and the folder
-// being written (when it lies inside the input) never entered. 0, or 1.
-int ConvertTree(const Request& request, const std::string& input, const std::string& output,
-                const FileIdentity& written) {
-  struct stat kind;
-  if (lstat(input.c_str(), &kind) != 0) {
-    ++request.tally->failed;
-    return ReportSystemFailure(input, "cannot be read");
-  }
-  if (S_ISLNK(kind.st_mode) || !(S_ISDIR(kind.st_mode) || S_ISREG(kind.st_mode))) {
-    ++request.tally->skipped;
-    ReportFailure(input.c_str(), S_ISLNK(kind.st_mode) ? "is a symbolic link; not followed"
-                                                       : "is not a file or a folder; left");
-    return 0;
-  }
-  if (S_ISREG(kind.st_mode)) {
-    const int failed = ConvertFile(request, input.c_str(), output.c_str());
-    request.tally->failed += failed;
-    return failed;
-  }
-  FileIdentity folder;
-  if (FileIdentityOfName(input.c_str(), &folder) && folder.volume == written.volume &&
-      folder.index == written.index) {
-    return 0;  // the output, inside the input
-  }
-  if (!MakeFolder(output.c_str())) {
-    ++request.tally->failed;
-    return ReportSystemFailure(output, "cannot make the folder");
-  }
-  std::vector<std::string> names;
-  if (DIR* dir = opendir(input.c_str())) {
-    while (const dirent* entry = readdir(dir)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    closedir(dir);
-  } else {
-    ++request.tally->failed;
-    return ReportSystemFailure(input, "cannot be listed");
-  }
-  std::sort(names.begin(), names.end());
-  int status = 0;
-  for (const std::string& name : names) {
-    status |= ConvertTree(request, input + "/" + name, output + "/" + name, written);
-  }
-  return status;
-}
-
-// -r: each INPUT, a file or a folder, into the folder under its own name;
-// one line at the end when more than one file was handled.
-int ConvertTrees(Request& request) {
-  TreeTally tally;
-  request.tally = &tally;
-  if (!MakeFolder(request.folder)) {
-    return ReportSystemFailure(request.folder, "cannot make the folder");
-  }
-  FileIdentity written;
-  FileIdentityOfName(request.folder, &written);
-  int status = 0;
-  for (const char* input : request.files) {
-    status |=
-        ConvertTree(request, input, std::string(request.folder) + "/" + FileNameOf(input), written);
-  }
-  int converted = 0;
-  std::string by;
-  for (const auto& entry : tally.converted) {
-    converted += entry.second;
-    by += (by.empty() ? " (" : ", ") + entry.first + " " + std::to_string(entry.second);
-  }
-  if (converted + tally.copied + tally.failed > 1) {
-    std::fprintf(stderr, "%s: %d %s converted%s, %d copied, %d failed%s\n", kToolName, converted,
-                 converted == 1 ? "file" : "files", by.empty() ? "" : (by + ")").c_str(),
-                 tally.copied, tally.failed,
-                 tally.skipped > 0 ? (", " + std::to_string(tally.skipped) + " left").c_str() : "");
-  }
-  return status;
-}
-
 // -l: each encoding with its other names, and what it can be.
 int ListEncodings() {
   for (int e = 0; e < kEncodingCount; ++e) {
@@ -487,10 +259,17 @@ int ListEncodings() {
   return 0;
 }
 
+// A count as -j takes it: digits, few enough for an int.
+bool IsNumber(const std::string& text) {
+  return !text.empty() && text.size() <= 4 &&
+         text.find_first_not_of("0123456789") == std::string::npos;
+}
+
 // iconv's form, from its first argument; 0, or the usage's 2.
 int ParseIconvForm(int count, char** arguments, Request* request) {
   request->target = Target{true, kUtf8, true, kStopAtUnconvertible};
   request->converter = FindConverter("auto");  // until -f names an encoding
+  request->workers = ProcessorCount();
   const char* output = nullptr;
   bool names = false;
   bool recursive = false;
@@ -518,6 +297,24 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
       }
     } else if (argument == "-r") {
       recursive = true;
+    } else if (argument == "-j" && !(valued && IsNumber(arguments[i + 1]))) {
+      request->workers = ProcessorCount();  // as make's -j: N may be left out
+    } else if (argument.compare(0, 2, "-j") == 0) {
+      const std::string count = argument.size() > 2 ? argument.substr(2) : arguments[++i];
+      if (!IsNumber(count) || std::stoi(count) < 1) {
+        return Usage(("-j wants a number of files at once, not " + count).c_str());
+      }
+      request->workers = std::stoi(count);
+    } else if (argument == "--names") {
+      request->names = true;
+    } else if (argument == "--names-from" && valued) {
+      const std::string from = arguments[++i];
+      if (!FindEncoding(from.c_str(), &request->namesFrom) || !CanDecode(request->namesFrom)) {
+        return Usage(("unknown --names-from " + from + " (-l lists them)").c_str());
+      }
+      request->names = true;
+    } else if (argument == "--in-place") {
+      request->inPlace = true;
     } else if (argument == "-c") {
       request->target.policy = kSkipUnconvertible;
     } else if (argument == "--replace") {
@@ -527,6 +324,20 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
     } else {
       return Usage(("unknown option " + argument).c_str());
     }
+  }
+  if (request->names && !request->inPlace && !(recursive && output != nullptr)) {
+    return Usage("--names works with -r -o FOLDER or --in-place");
+  }
+  if (request->inPlace) {
+    if (output != nullptr) return Usage("--in-place writes no -o OUTPUT");
+    if (request->files.empty()) return Usage("--in-place needs the INPUT files");
+    for (const char* file : request->files) {
+      if (std::strcmp(file, kStandardStream) == 0) {
+        return Usage("standard input cannot be converted in place");
+      }
+    }
+    request->recursive = recursive;
+    return 0;
   }
   if (recursive) {
     if (output == nullptr) return Usage("-r needs -o FOLDER");
@@ -549,7 +360,7 @@ int ParseIconvForm(int count, char** arguments, Request* request) {
 int RunIconvForm(int count, char** arguments) {
   Request request;
   if (const int wrong = ParseIconvForm(count, arguments, &request)) return wrong;
-  if (request.recursive) return ConvertTrees(request);
+  if (request.recursive || request.inPlace) return ConvertTrees(request);
   if (request.folder != nullptr) return ConvertIntoFolder(request);
   const char* output = request.files.back();
   int status = 0;

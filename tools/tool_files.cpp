@@ -1,5 +1,7 @@
 #include "tools/tool_files.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,7 +11,15 @@
 #include "document/work_area.h"
 
 int ReportFailure(const char* file, const char* what) {
-  std::fprintf(stderr, "%s: %s: %s\n", kToolName, file, what);
+  // One write(2): the lines of workers sharing standard error never mix.
+  const std::string line = std::string(kToolName) + ": " + file + ": " + what + "\n";
+  std::size_t done = 0;
+  while (done < line.size()) {
+    const ssize_t n = write(STDERR_FILENO, line.data() + done, line.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
   return 1;
 }
 

@@ -9,8 +9,8 @@
 // The tool's name, first on each line it reports (defined by each tool).
 extern const char* const kToolName;
 
-// Reports a failure with file; returns 1, the tools' status for a file that
-// could not be used.
+// Reports a failure with file, as one line written at once; returns 1, the tools' status for a file
+// that could not be used.
 int ReportFailure(const char* file, const char* what);
 
 // ReportFailure with the reason errno's error gives, when there is one.

@@ -59,6 +59,13 @@ bool CloseOutputFile(OutputFile* output);
 // or FIFO is never touched.
 void DiscardOutputFile(OutputFile* output);
 
+// Ends an output written beside original to take its place: what is still
+// buffered written, the file given original's owner (where allowed) and
+// permission bits and flushed to the disk, then renamed over original, so
+// that original is at every moment either as it was or the whole new file.
+// False, errno saying why, with the output removed and original as it was.
+bool ReplaceWithOutput(OutputFile* output, const char* original);
+
 // While an output is open, SIGINT, SIGTERM and SIGHUP remove it as
 // DiscardOutputFile would before the tool dies of them (a signal the tool
 // was started ignoring stays ignored).

@@ -224,6 +224,11 @@ void CloseFile(FileHandle file) {
   files.erase(file);
 }
 
+bool FlushWrites(FileHandle file) {
+  FileState* state = Find(file);
+  return state != nullptr && state->writing && FlushPending(file, *state);
+}
+
 void CloseUnwritten(FileHandle file) {
   files.erase(file);
   close(static_cast<int>(file));

@@ -19,6 +19,9 @@ int DuplicateDescriptor(int fd);
 // regular file that does not stand at its start is read from where it stands.
 FileHandle AdoptForReading(int fd);
 
+// Writes what is still buffered for an output; false when a write failed.
+bool FlushWrites(FileHandle file);
+
 // Closes a file without writing what is still buffered for it.
 void CloseUnwritten(FileHandle file);
 
@@ -27,6 +30,10 @@ void CloseUnwritten(FileHandle file);
 // is deleted if it still is the file made. Disarmed, they just end the tool.
 void ArmRemovalOnSignals(const OutputFile& output);
 void DisarmRemovalOnSignals();
+
+// Holds back the signals that end the tool (hold), or lets those that came
+// meanwhile arrive, for a step that must not be cut in two.
+void HoldEndingSignals(bool hold);
 
 // A loaded bitmap resource, behind its handle: 1-bit, bottom-up rows, most
 // significant bit leftmost, 1 = white.

@@ -71,3 +71,10 @@ void ArmRemovalOnSignals(const OutputFile& output) {
 void DisarmRemovalOnSignals() {
   armed = 0;
 }
+
+void HoldEndingSignals(bool hold) {
+  sigset_t ending;
+  sigemptyset(&ending);
+  for (const int signal : kEndingSignals) sigaddset(&ending, signal);
+  sigprocmask(hold ? SIG_BLOCK : SIG_UNBLOCK, &ending, nullptr);
+}

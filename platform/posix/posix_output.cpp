@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <string>
 
 #include "platform/posix/posix.h"
 #include "platform/posix/posix_internal.h"
@@ -26,6 +27,17 @@ bool StillOurs(const std::string& path, const OutputFile& output) {
   return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
          static_cast<std::uint64_t>(info.st_dev) == output.device &&
          static_cast<std::uint64_t>(info.st_ino) == output.inode;
+}
+
+// The folder's own entry flushed, so that a rename in it survives a crash.
+void SyncFolderOf(const char* name) {
+  const std::string path = name;
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  static_cast<void>(fsync(fd) == 0);
+  close(fd);
 }
 
 }  // namespace
@@ -107,4 +119,33 @@ void DiscardOutputFile(OutputFile* output) {
     unlink(output->removePath.c_str());
   }
   output->removePath.clear();
+}
+
+bool ReplaceWithOutput(OutputFile* output, const char* original) {
+  const int fd = static_cast<int>(output->handle);
+  struct stat info;
+  bool done = output->regular && !output->removePath.empty() && FlushWrites(output->handle) &&
+              stat(original, &info) == 0;
+  if (done) {
+    // The owner first: changing it clears the set-user-ID bit fchmod gives.
+    static_cast<void>(fchown(fd, info.st_uid, info.st_gid) == 0);
+    done = fchmod(fd, info.st_mode & 07777) == 0 && fsync(fd) == 0;
+  }
+  // A signal between the rename and the disarming would empty the new file
+  // under the original's name: both happen before any signal is taken.
+  HoldEndingSignals(true);
+  done = done && rename(output->removePath.c_str(), original) == 0;
+  const int error = errno;
+  if (done) {
+    DisarmRemovalOnSignals();
+    CloseUnwritten(output->handle);
+    output->handle = kInvalidFile;
+    output->removePath.clear();
+  } else {
+    DiscardOutputFile(output);
+  }
+  HoldEndingSignals(false);
+  if (done) SyncFolderOf(original);
+  errno = error;
+  return done;
 }
