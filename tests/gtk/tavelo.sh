@@ -294,13 +294,7 @@ check "Ctrl+C puts them on the clipboard in UTF-8" \
   equals "$(xclip -o -selection clipboard | od -An -c | tr -s ' ')" \
   "$(printf '第000行 中文 text line\n第001' | od -An -c | tr -s ' ')"
 found=$(python3 -c 'import sys; print(open(sys.argv[1], "rb").read().index("目标".encode()))' "$novel")
-dialog=$(choose_from_menu "$window" alt+e f '^Find$') || dialog=""
-check "Edit, Find asks for the text" test -n "$dialog"
-keys "$dialog" ctrl+a
-xdotool type --delay 80 "目标"
-sleep 0.3
-xdotool key Return
-wait_no_window '^Find$' 10
+check "Edit, Find asks for the text, typed in hanzi" ask_to_find "$window" 目标
 page_lines=$("$TAVELO_RENDER" --encoding utf-8 --size "${width}x$height" --report "$novel" /dev/null |
   sed -n 's/.*pageLines=\([0-9]*\).*/\1/p')
 shown=$((240 - page_lines / 3))

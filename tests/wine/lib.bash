@@ -169,6 +169,18 @@ choose_from_menu() {
   return 1
 }
 
+# ask_to_find WINDOW TEXT: Edit, Find, TEXT typed into the dialog (hanzi
+# too), Find next; true once the dialog asked and has gone.
+ask_to_find() {
+  local dialog
+  dialog=$(choose_from_menu "$1" alt+e f '^Find$') || return 1
+  keys "$dialog" ctrl+a
+  xdotool type --delay 80 "$2"
+  sleep 0.3
+  xdotool key Return
+  wait_no_window '^Find$' 10
+}
+
 # Prints X Y WIDTH HEIGHT of the window's X11 window on the screen.
 window_geometry() {
   local X Y WIDTH HEIGHT SCREEN WINDOW

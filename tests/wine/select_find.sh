@@ -50,13 +50,7 @@ check "Ctrl+C puts them on the clipboard in Unicode" \
 
 echo "Find"
 found=$(offset_of 目标)
-dialog=$(choose_from_menu "$window" alt+e f '^Find$') || dialog=""
-check "Edit, Find asks for the text" test -n "$dialog"
-keys "$dialog" ctrl+a
-xdotool type --delay 80 "目标"
-sleep 0.3
-xdotool key Return
-wait_no_window '^Find$' 10
+check "Edit, Find asks for the text, typed in hanzi" ask_to_find "$window" 目标
 page_lines=$("$TAVELO_RENDER" --size "${width}x$height" --report "$doc" /dev/null | sed -n 's/.*pageLines=\([0-9]*\).*/\1/p')
 shown=$((240 - page_lines / 3))
 check "the hanzi typed are found on line 240, selected and brought into view" \
@@ -65,10 +59,7 @@ keys "$window" Home
 keys "$window" F3
 check "F3 goes round the end to it again" \
   client_matches "$window" again --top "$shown" --select "$found-$((found + 4))" "$doc"
-dialog=$(choose_from_menu "$window" alt+e f '^Find$') || dialog=""
-keys "$dialog" ctrl+a
-xdotool type --delay 40 "nowhere"
-xdotool key Return
+ask_to_find "$window" nowhere
 box=$(wait_window '^Tavelo$' 10) || box=""
 check "a text that is nowhere is \"Not found.\"" test -n "$box"
 keys "$box" Return
