@@ -92,6 +92,11 @@ void DragTo(int x, int y) {
 void ReleaseAt(int x, int y) {
   if (!selection.dragging) return;
   DragTo(x, y);
+  EndDrag();
+}
+
+void EndDrag() {
+  if (!selection.dragging) return;
   selection.dragging = false;
   ReleaseMouse();
 }

@@ -20,6 +20,9 @@ void PressAt(int x, int y, bool extend);
 void DragTo(int x, int y);
 // The button went up: the drag ends where it is.
 void ReleaseAt(int x, int y);
+// The drag ends where it stood: the button went up where the window did not
+// see it (another window took the mouse).
+void EndDrag();
 
 // Selects the bytes [start, end) and repaints.
 void SelectBytes(std::int32_t start, std::int32_t end);

@@ -54,9 +54,10 @@ void OnMouseWheel(int delta);
 
 // WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP (window_procedure.cpp): the
 // selection's PressAt, DragTo and ReleaseAt (display/selection.cpp); x and y
-// in client pixels, shift whether Shift was held.
+// in client pixels, shift whether Shift was held. A move without the button
+// held ends a drag whose button went up unseen.
 void OnLeftButtonDown(int x, int y, bool shift);
-void OnMouseMove(int x, int y);
+void OnMouseMove(int x, int y, bool buttonHeld);
 void OnLeftButtonUp(int x, int y);
 
 // WM_DROPFILES (commands.cpp): opens the first dropped file.

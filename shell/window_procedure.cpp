@@ -66,8 +66,12 @@ void OnLeftButtonDown(int x, int y, bool shift) {
   PressAt(x, y, shift);
 }
 
-void OnMouseMove(int x, int y) {
-  DragTo(x, y);
+void OnMouseMove(int x, int y, bool buttonHeld) {
+  if (buttonHeld) {
+    DragTo(x, y);
+  } else {
+    EndDrag();
+  }
 }
 
 void OnLeftButtonUp(int x, int y) {
@@ -106,7 +110,9 @@ MessageResult WindowProcedure(unsigned message, MessageParam wParam, MessageData
     case kMessageLeftButtonDown:
       OnLeftButtonDown(SignedLowWord(data), SignedHighWord(data), (wParam & kMouseShift) != 0);
       return 0;
-    case kMessageMouseMove: OnMouseMove(SignedLowWord(data), SignedHighWord(data)); return 0;
+    case kMessageMouseMove:
+      OnMouseMove(SignedLowWord(data), SignedHighWord(data), (wParam & kMouseLeftButton) != 0);
+      return 0;
     case kMessageLeftButtonUp: OnLeftButtonUp(SignedLowWord(data), SignedHighWord(data)); return 0;
     case kMessageMouseWheel: OnMouseWheel(SignedHighWord(wParam)); return 0;
     case kMessageDropFiles: OnDropFiles(static_cast<DropHandle>(wParam)); return 0;
