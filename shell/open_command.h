@@ -4,7 +4,9 @@
 #include "platform/platform.h"
 
 // Opens fileName (or the dialog's choice), records its directory, replaces
-// the document, sets the caption and lays it out in the mode its name asks for.
+// the document, sets the caption and lays it out in the mode its name asks
+// for: from its top, or where the reader left it when reopened from the
+// recent list (reopenTop).
 void OpenCommand();
 
 // "Tavelo - " and the document's name, with the mode's name in the modes
