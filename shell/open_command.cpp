@@ -85,8 +85,10 @@ bool ExtensionAsksForOtherMode(const char* name) {
 }
 
 void OpenCommand() {
-  const std::int32_t top = reopenTop;
-  reopenTop = 0;
+  OpenCommandAt(0);
+}
+
+void OpenCommandAt(std::int32_t top) {
   if (pendingName) {
     pendingName = 0;
   } else if (!AskForFileToOpen()) {

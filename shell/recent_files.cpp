@@ -64,8 +64,8 @@ void ShowRecentFiles() {
     recentShown = 0;
   }
   const int count = KeepsRecentFiles() ? RecentCount() : 0;
-  if (count == 0) return;
   const int exit = FileMenuPosition(CMD_EXIT);
+  if (count == 0 || exit < 0) return;
   for (int i = 0; i < count; ++i) {
     char text[2 * kMaxPath + 4];
     MenuText(i, text);
@@ -88,8 +88,7 @@ void ReopenRecentFile(int command) {
   const int i = command - CMD_RECENT_FIRST;
   if (i < 0 || i >= RecentCount() || !SetName(fileName, recentFiles[i].name)) return;
   pendingName = 1;
-  reopenTop = recentFiles[i].top;
-  OpenCommand();
+  OpenCommandAt(recentFiles[i].top);
 }
 
 void NoteDocumentOpened() {

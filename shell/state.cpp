@@ -4,7 +4,6 @@ Options options;
 int zoomWheelRemainder = 0;
 RecentFile recentFiles[kRecentCount];
 int recentShown = 0;
-std::int32_t reopenTop = 0;
 WindowPlacement placement;
 char fileName[kMaxPath] = "";
 char currentName[kMaxPath] = "";
@@ -21,7 +20,6 @@ void ResetShellState() {
   zoomWheelRemainder = 0;
   for (RecentFile& recent : recentFiles) recent = RecentFile{};
   recentShown = 0;
-  reopenTop = 0;
   placement = WindowPlacement{};
   fileName[0] = 0;
   currentName[0] = 0;

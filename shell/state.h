@@ -34,9 +34,6 @@ struct RecentFile {
 extern RecentFile recentFiles[kRecentCount];
 // The File menu's items for the list now shown (its separator besides).
 extern int recentShown;
-// Where the Open command in progress puts the top line: 0 but for a
-// document reopened from the list.
-extern std::int32_t reopenTop;
 
 // Ctrl and the wheel's turn not yet zoomed, in wheel units: a touchpad's
 // fractions of a notch add up to whole steps.
