@@ -292,6 +292,17 @@ bool DetectsEncodingAtFirst();
 void CheckMenuRadio(int first, int last, int checked);
 // EnableMenuItem MF_BYCOMMAND
 void EnableMenuCommand(int command, bool enabled);
+// Whether the File menu lists the documents read last until the user says
+// otherwise: the native reader does, tavelo.exe keeps its menu as it was.
+bool KeepsRecentFilesAtFirst();
+// GetMenuItemID over the File popup (GetSubMenu of the menu bar, 0): the
+// position of command's item in it, -1 when it has none.
+int FileMenuPosition(int command);
+// InsertMenuA MF_BYPOSITION into the File popup: a string item with command,
+// or a separator (MF_SEPARATOR) when text is null.
+void InsertFileMenuItem(int position, int command, const char* text);
+// DeleteMenu MF_BYPOSITION of the File popup
+void DeleteFileMenuItem(int position);
 
 // ---- Scroll bar, scrolling and painting ----
 

@@ -26,6 +26,10 @@
 #define CMD_ZOOM_IN 160
 #define CMD_ZOOM_OUT 161
 #define CMD_ZOOM_RESET 162
+/* The documents read last, most recent first, and the option that lists them. */
+#define CMD_RECENT_FIRST 170
+#define CMD_RECENT_LAST 177
+#define CMD_RECENT_FILES 178
 /* The Edit menu. */
 #define CMD_COPY 180
 #define CMD_SELECT_ALL 181

@@ -13,6 +13,7 @@
 #include "shell/handlers.h"
 #include "shell/message_boxes.h"
 #include "shell/open_command.h"
+#include "shell/recent_files.h"
 #include "shell/save_commands.h"
 #include "shell/state.h"
 #include "shell/texts.h"
@@ -71,7 +72,10 @@ void OnCommand(int command) {
     case CMD_MODE_UTF8:
     case CMD_MODE_UTF16:
     case CMD_MODE_HZ: ChooseReadingMode(command); break;
-    default: break;
+    case CMD_RECENT_FILES: ToggleRecentFiles(); break;
+    default:
+      if (command >= CMD_RECENT_FIRST && command <= CMD_RECENT_LAST) ReopenRecentFile(command);
+      break;
   }
 }
 

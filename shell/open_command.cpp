@@ -14,6 +14,7 @@
 #include "shell/file_dialog.h"
 #include "shell/file_names.h"
 #include "shell/message_boxes.h"
+#include "shell/recent_files.h"
 #include "shell/state.h"
 #include "shell/texts.h"
 
@@ -33,6 +34,16 @@ void RecordLastDirectory() {
 // Lays the new document out in the current mode with its top at the top.
 void LayOutFromTop() {
   Relayout(true, RelayoutTop::kDocumentStart);
+  InvalidateClient();
+}
+
+// Lays the new document out with the display line holding byte top at the
+// top, as far as the last page allows.
+void LayOutAt(std::int32_t top) {
+  if (top == 0) return LayOutFromTop();
+  ResetViewToTop();
+  view.topOffset = top;
+  Relayout(true, RelayoutTop::kSameText);
   InvalidateClient();
 }
 
@@ -75,6 +86,10 @@ bool ExtensionAsksForOtherMode(const char* name) {
 }
 
 void OpenCommand() {
+  OpenCommandAt(0);
+}
+
+void OpenCommandAt(std::int32_t top) {
   if (pendingName) {
     pendingName = 0;
   } else if (!AskForFileToOpen()) {
@@ -87,23 +102,26 @@ void OpenCommand() {
   const FileHandle file = OpenFileForReading(fileName);
   if (file == kInvalidFile) {
     ShowWarning(kCouldNotOpenFile);
+    DropRecentFile(fileName);
     return;
   }
   RecordLastDirectory();
+  NoteDocumentLeft();
   if (documentHandle != kInvalidFile) CloseFile(documentHandle);
   documentHandle = file;
   truncationWarned = false;
   ClearSelection();
   SetName(currentName, fileName);
+  NoteDocumentOpened();
   const bool picked = PickModeOnOpen();
   SetDocumentCaption();
   if (!picked && ExtensionAsksForOtherMode(fileName)) {
-    view.topOffset = 0;
+    view.topOffset = top;
     layoutAwaitsToggle = true;
     PostToWindow(kMessageCommand, CMD_BIG5, 0);
     return;
   }
-  LayOutFromTop();
+  LayOutAt(top);
 }
 
 void Big5Toggle() {

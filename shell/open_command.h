@@ -1,11 +1,18 @@
 // The Open command and the BIG5 toggle: every way of opening a document ends here.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/platform.h"
 
 // Opens fileName (or the dialog's choice), records its directory, replaces
-// the document, sets the caption and lays it out in the mode its name asks for.
+// the document, sets the caption and lays it out from its top in the mode
+// its name asks for.
 void OpenCommand();
+
+// The same with the display line holding byte top at the top: a document
+// reopened from the recent list, where the reader left it.
+void OpenCommandAt(std::int32_t top);
 
 // "Tavelo - " and the document's name, with the mode's name in the modes
 // through Unicode ("Tavelo - novel.txt [UTF-8]").

@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "shell/placement.h"
+#include "shell/recent_files.h"
 #include "shell/registry_values.h"
 #include "shell/state.h"
 #include "shell/texts.h"
@@ -39,6 +40,7 @@ const Setting kChoiceValues[] = {
     {kDetectValue, kDetectValue, &options.detectEncoding, 4},
     {kReadingModeValue, kReadingModeValue, &options.readingMode, 4},
     {kZoomValue, kZoomValue, &options.zoom, 4},
+    {kRecentFilesValue, kRecentFilesValue, &options.recentFiles, 4},
 };
 
 template <std::size_t n>
@@ -72,6 +74,7 @@ bool ReadSettings() {
   if (OpenRegistryKey(kLocalMachine, kOptionsKey, kKeyRead, &key)) {
     ReadValues(key, kOptionValues);
     ReadValues(key, kChoiceValues);
+    ReadRecentFiles(key);
     CloseRegistryKey(key);
   }
   return true;
@@ -80,6 +83,7 @@ bool ReadSettings() {
 void SaveSettings() {
   WriteValues(kOptionsKey, kOptionValues);
   WriteValues(kOptionsKey, kChoiceValues, true);
+  SaveRecentFiles();
   WriteValues(kPositionKey, kPlacementValues);
 }
 

@@ -2,6 +2,8 @@
 
 Options options;
 int zoomWheelRemainder = 0;
+RecentFile recentFiles[kRecentCount];
+int recentShown = 0;
 WindowPlacement placement;
 char fileName[kMaxPath] = "";
 char currentName[kMaxPath] = "";
@@ -17,6 +19,8 @@ bool windowDestroyed = false;
 void ResetShellState() {
   options = Options{};
   zoomWheelRemainder = 0;
+  for (RecentFile& recent : recentFiles) recent = RecentFile{};
+  recentShown = 0;
   placement = WindowPlacement{};
   fileName[0] = 0;
   currentName[0] = 0;

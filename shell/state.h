@@ -1,10 +1,12 @@
-// The shell's process-wide state, all of it: the options and the window
-// placement that persist in the registry, the names the commands pass among
-// themselves, and the flags that carry a command's decision to a later
-// message. ResetShellState puts every field back to its start-up value (a
-// fresh process in the tests). big5Mode lives with the encoding (document/).
+// The shell's process-wide state, all of it: the options, the recent
+// documents and the window placement that persist in the registry, the names
+// the commands pass among themselves, and the flags that carry a command's
+// decision to a later message. ResetShellState puts every field back to its
+// start-up value (a fresh process in the tests). big5Mode lives with the
+// encoding (document/).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/platform.h"
@@ -19,8 +21,20 @@ struct Options {
   int detectEncoding = -1;  // detection picks the mode on each open
   int readingMode = -1;     // the menu's reading mode, counted from GB2312
   int zoom = -1;            // the zoom, 1..4; until chosen, the desktop's scale
+  int recentFiles = -1;     // the File menu lists the documents read last
 };
 extern Options options;
+
+// The documents read last, most recent first, each with where the reader
+// stopped in it; saved while the File menu lists them.
+constexpr int kRecentCount = 8;
+struct RecentFile {
+  char name[kMaxPath];  // full name as Open took it; empty past the list's end
+  std::int32_t top;     // byte offset of the top line when the document was left
+};
+extern RecentFile recentFiles[kRecentCount];
+// The File menu's items for the list now shown (its separator besides).
+extern int recentShown;
 
 // Ctrl and the wheel's turn not yet zoomed, in wheel units: a touchpad's
 // fractions of a notch add up to whole steps.

@@ -76,6 +76,10 @@ constexpr char kAutoOpenValue[] = "auto open file";
 constexpr char kDetectValue[] = "detect encoding";
 constexpr char kReadingModeValue[] = "reading mode";
 constexpr char kZoomValue[] = "zoom";
+constexpr char kRecentFilesValue[] = "recent files";
+// Each recent document's full name and the byte offset of its top line, numbered from 1.
+constexpr char kRecentNameValue[] = "recent file %d";
+constexpr char kRecentTopValue[] = "recent top %d";
 
 // Association keys under HKEY_CLASSES_ROOT.
 constexpr char kAssociationKey[] = "GBText";

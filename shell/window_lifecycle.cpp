@@ -13,6 +13,7 @@
 #include "shell/handlers.h"
 #include "shell/message_boxes.h"
 #include "shell/placement.h"
+#include "shell/recent_files.h"
 #include "shell/settings.h"
 #include "shell/state.h"
 #include "shell/texts.h"
@@ -30,6 +31,7 @@ MessageResult OnCreate() {
     CheckMenuCommand(CMD_AUTOOPEN, options.autoOpen != 0);
   }
   ApplySavedReadingMode();
+  ShowRecentFiles();
   // Before the first size notification, which lays the page out at it.
   zoom = options.zoom >= kMinZoom && options.zoom <= kMaxZoom ? options.zoom : DesktopScale();
   zoom = std::min(std::max(zoom, kMinZoom), kMaxZoom);
@@ -63,6 +65,7 @@ MessageResult OnDestroy() {
     big5Mode = 0;
   }
   AcceptDroppedFiles(false);
+  NoteDocumentLeft();
   if (documentHandle != kInvalidFile) {
     CloseFile(documentHandle);
     documentHandle = kInvalidFile;

@@ -32,6 +32,7 @@ const std::map<std::string, int> kCommands = {
     COMMAND(CMD_COPY),          COMMAND(CMD_SELECT_ALL),
     COMMAND(CMD_FIND),          COMMAND(CMD_FIND_NEXT),
     COMMAND(CMD_FIND_PREVIOUS),
+    COMMAND(CMD_RECENT_FILES),
 };
 #undef COMMAND
 

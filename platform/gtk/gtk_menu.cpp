@@ -1,6 +1,6 @@
 // The menu bar on GTK, built from the menu definition; its items found by
 // command id for check marks and graying, as CheckMenuItem and
-// EnableMenuItem find them.
+// EnableMenuItem find them, and the File popup's by position.
 #include <map>
 #include <string>
 
@@ -10,13 +10,17 @@
 namespace {
 
 std::map<int, GtkWidget*> items;  // by command id
+GtkWidget* filePopup = nullptr;   // the bar's first popup
 bool settingCheck = false;        // a check mark set by the logic, not by the user
 
-// "&Open" in GTK's spelling: "_Open", with a literal "_" doubled.
+// "&Open" in GTK's spelling: "_Open", with a literal "_" doubled and "&&"
+// a literal "&", as Win32 reads it.
 std::string Mnemonic(const char* text) {
   std::string out;
   for (const char* p = text; *p; ++p) {
-    if (*p == '&') {
+    if (*p == '&' && p[1] == '&') {
+      out += *++p;
+    } else if (*p == '&') {
       out += '_';
     } else {
       if (*p == '_') out += '_';
@@ -93,6 +97,7 @@ GtkWidget* BuildMenuBar() {
         GtkWidget* title = gtk_menu_item_new_with_mnemonic(Mnemonic(entry.text).c_str());
         popup = gtk_menu_new();
         gtk_menu_item_set_submenu(GTK_MENU_ITEM(title), popup);
+        if (filePopup == nullptr) filePopup = popup;
         g_signal_connect(popup, "show", G_CALLBACK(OnPopupShown), GINT_TO_POINTER(position++));
         gtk_menu_shell_append(GTK_MENU_SHELL(bar), title);
         break;
@@ -144,4 +149,43 @@ void CheckMenuRadio(int first, int last, int checked) {
 void EnableMenuCommand(int command, bool enabled) {
   auto it = items.find(command);
   if (it != items.end()) gtk_widget_set_sensitive(it->second, enabled);
+}
+
+bool KeepsRecentFilesAtFirst() {
+  return true;
+}
+
+int FileMenuPosition(int command) {
+  auto it = items.find(command);
+  if (filePopup == nullptr || it == items.end()) return -1;
+  GList* children = gtk_container_get_children(GTK_CONTAINER(filePopup));
+  const int position = g_list_index(children, it->second);
+  g_list_free(children);
+  return position;
+}
+
+void InsertFileMenuItem(int position, int command, const char* text) {
+  if (filePopup == nullptr) return;
+  GtkWidget* item =
+      text != nullptr
+          ? MakeItem(MenuEntry{MenuEntryKind::Item, text, command, false, false, false, false})
+          : gtk_separator_menu_item_new();
+  gtk_menu_shell_insert(GTK_MENU_SHELL(filePopup), item, position);
+  gtk_widget_show(item);
+}
+
+void DeleteFileMenuItem(int position) {
+  if (filePopup == nullptr) return;
+  GList* children = gtk_container_get_children(GTK_CONTAINER(filePopup));
+  GtkWidget* item =
+      static_cast<GtkWidget*>(g_list_nth_data(children, static_cast<guint>(position)));
+  g_list_free(children);
+  if (item == nullptr) return;
+  for (auto it = items.begin(); it != items.end(); ++it) {
+    if (it->second == item) {
+      items.erase(it);
+      break;
+    }
+  }
+  gtk_widget_destroy(item);
 }

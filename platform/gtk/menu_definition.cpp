@@ -57,6 +57,8 @@ const MenuEntry kMenuDefinition[] = {
     Item("Zoom &in\tCtrl++", CMD_ZOOM_IN),
     Item("Zoom &out\tCtrl+-", CMD_ZOOM_OUT),
     Item("&Actual size\tCtrl+0", CMD_ZOOM_RESET),
+    kSeparator,
+    Option("&Recent files", CMD_RECENT_FILES),
     kEnd,
     MenuEntry{MenuEntryKind::BarItem, "&About", CMD_ABOUT, false, false, false, true},
 };

@@ -221,6 +221,16 @@ void SimAnswerNextBox(int answer);
 bool SimMenuChecked(int command);
 bool SimMenuEnabled(int command);  // items never touched count as enabled
 
+// One item of a popup as the user sees it: a separator has command 0 and no text.
+struct SimMenuItem {
+  int command;
+  std::string text;
+};
+// The File popup's items in order, those of the resource and those added.
+const std::vector<SimMenuItem>& SimFileMenu();
+// The native reader's default: the File menu lists the documents read last.
+void SimSetRecentFilesAtFirst(bool keeps);
+
 // ---- Common dialogs ----
 
 struct SimDialogCall {

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "platform/sim/sim.h"
 #include "platform/sim/sim_internal.h"
+#include "shell/command_ids.h"
 
 SimWindowState simWindow;
 
@@ -23,6 +24,7 @@ struct Posted {
 std::deque<Posted> queue;
 std::set<unsigned> timers;  // started and not stopped
 bool detectsAtFirst = false;
+bool recentFilesAtFirst = false;
 unsigned keysDown = 0;  // of the message being dispatched
 bool mouseCaptured = false;
 bool quitPosted = false;
@@ -35,6 +37,20 @@ unsigned wheelScrollLines = kDefaultWheelScrollLines;
 int desktopScale = 1;
 std::map<int, bool> checked;
 std::map<int, bool> enabled;
+// The File popup of the resource's menu.
+const std::vector<SimMenuItem> kFileMenu = {
+    {CMD_OPEN, "&Open ..."},
+    {0, ""},
+    {CMD_SAVE_GB, "Save in &GB as ..."},
+    {CMD_DECODE_HZ, "Decode &HZ as ..."},
+    {CMD_DECODE_QP, "Decode &QP as ..."},
+    {CMD_PASTE, "&Paste to file ..."},
+    {0, ""},
+    {CMD_UNINSTALL, "&Uninstall"},
+    {0, ""},
+    {CMD_EXIT, "E&xit"},
+};
+std::vector<SimMenuItem> fileMenu = kFileMenu;
 std::map<DropHandle, std::vector<std::string>> drops;
 DropHandle nextDrop = 0x3000;
 std::string modulePath = kDefaultModulePath;
@@ -122,6 +138,7 @@ void SimResetWindow() {
   quitCode = 0;
   checked.clear();
   enabled.clear();
+  fileMenu = kFileMenu;
   drops.clear();
   mouseCaptured = false;
   SimResetSurface();
@@ -129,6 +146,7 @@ void SimResetWindow() {
 
 void SimResetDesktop() {
   detectsAtFirst = false;
+  recentFilesAtFirst = false;
   monitors = {kDefaultMonitor};
   wheelScrollLines = kDefaultWheelScrollLines;
   desktopScale = 1;
@@ -328,6 +346,14 @@ bool SimMenuEnabled(int command) {
   return it == enabled.end() || it->second;
 }
 
+const std::vector<SimMenuItem>& SimFileMenu() {
+  return fileMenu;
+}
+
+void SimSetRecentFilesAtFirst(bool keeps) {
+  recentFilesAtFirst = keeps;
+}
+
 void SimSetModulePath(const std::string& path) {
   modulePath = path;
 }
@@ -471,6 +497,29 @@ void CheckMenuRadio(int first, int last, int on) {
 
 void EnableMenuCommand(int command, bool on) {
   enabled[command] = on;
+}
+
+bool KeepsRecentFilesAtFirst() {
+  return recentFilesAtFirst;
+}
+
+int FileMenuPosition(int command) {
+  for (std::size_t i = 0; i < fileMenu.size(); ++i) {
+    if (fileMenu[i].command == command) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// InsertMenu and DeleteMenu fail for a position past the end, and so do these.
+void InsertFileMenuItem(int position, int command, const char* text) {
+  if (position < 0 || position > static_cast<int>(fileMenu.size())) return;
+  fileMenu.insert(fileMenu.begin() + position,
+                  text != nullptr ? SimMenuItem{command, text} : SimMenuItem{0, ""});
+}
+
+void DeleteFileMenuItem(int position) {
+  if (position < 0 || position >= static_cast<int>(fileMenu.size())) return;
+  fileMenu.erase(fileMenu.begin() + position);
 }
 
 void SetScrollBar(int maximum, int page, int position) {

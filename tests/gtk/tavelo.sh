@@ -7,7 +7,8 @@
 # run's Yes makes the .gb association in the user's XDG folders, which the
 # desktop's own tools then see, and Uninstall removes all it made; Paste to
 # file writes the clipboard's text, hanzi in GB18030; a drag selects, Ctrl+C
-# copies in UTF-8, Find finds hanzi typed into it.
+# copies in UTF-8, Find finds hanzi typed into it; a document reopened from
+# the File menu's recent list shows the page it was left at.
 #
 # Environment: TAVELO_GTK (default build/tavelo), TAVELO_RENDER as for the
 # Wine tests, whose helpers this test shares.
@@ -250,6 +251,14 @@ open_file() {
     sleep 0.2
   done
 }
+# wait_caption_is CAPTION: true once the main window has that caption.
+wait_caption_is() {
+  local deadline=$((SECONDS + 10))
+  until [ "$(xdotool getwindowname "$window")" = "$1" ]; do
+    [ $SECONDS -ge $deadline ] && { equals "$(xdotool getwindowname "$window")" "$1"; return; }
+    sleep 0.2
+  done
+}
 # One after another, so that none is read in the mode of the one before.
 while read -r file label; do
   check "$file: detected, the caption is 'Tavelo - <file> [$label]'" open_file "$texts/$file" "$label"
@@ -328,9 +337,19 @@ done << 'SWITCHES'
 2 gb2312
 h big5-hkscs BIG5-HKSCS
 SWITCHES
+# Recent files is on at first here: long.txt, left at its last page, is the
+# list's second item, after hkscs.txt.
+keys "$window" alt+f
+xdotool key 2
+check "File, 2 reopens long.txt" \
+  wait_caption_is "Tavelo - $long [UTF-8]"
+check "at its last page, where it was left: top line $max_top" \
+  page_matches long-reopened --encoding utf-8 --top "$max_top" "$long"
 keys "$window" alt+f
 xdotool key x
 check "File, Exit ends the program" wait_program_end
+check "the recent list heads with long.txt, Recent files, never chosen, is not saved" \
+  equals "$(setting options 'recent file 1' | grep -c long.txt)|$(setting options 'recent files')" "1|"
 check "the chosen reading mode (3, BIG5-HKSCS) is saved, Detect encoding, never chosen, is not" \
   equals "$(setting options 'reading mode')|$(setting options 'detect encoding')" "hex:03,00,00,00|"
 
