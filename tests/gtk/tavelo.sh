@@ -270,16 +270,6 @@ utf16.txt UTF-16
 utf8.txt UTF-8
 DETECTED
 
-long=$texts/long.txt
-check "long.txt, of 45,000 lines, opens in UTF-8" open_file "$long" UTF-8
-check "its first page" page_matches long-top --encoding utf-8 "$long"
-read -r width height <<< "$client_size"
-max_top=$("$TAVELO_RENDER" --report --encoding utf-8 --size "${width}x$height" --top 999999 "$long" \
-  "$work/view.png" | sed -n 's/.*maxTopLine=\([0-9]*\).*/\1/p')
-check "it has more display lines than the GB modes' 32,768" test "${max_top:-0}" -gt 40000
-keys "$window" ctrl+End
-check "Ctrl+End shows the last page: top line $max_top" page_matches long-end --encoding utf-8 --top "$max_top" "$long"
-
 echo "Select with the mouse, copy, find"
 novel=$texts/novel.txt
 # UTF-8, 300 lines; the one 目标 stands on line 240.
@@ -321,6 +311,16 @@ box=$(wait_window '^Tavelo$' 10) || box=""
 check "Ctrl+F, a text that is nowhere: \"Not found.\"" test -n "$box"
 keys "$box" Return
 wait_no_window '^Tavelo$' 10
+
+long=$texts/long.txt
+check "long.txt, of 45,000 lines, opens in UTF-8" open_file "$long" UTF-8
+check "its first page" page_matches long-top --encoding utf-8 "$long"
+read -r width height <<< "$client_size"
+max_top=$("$TAVELO_RENDER" --report --encoding utf-8 --size "${width}x$height" --top 999999 "$long" \
+  "$work/view.png" | sed -n 's/.*maxTopLine=\([0-9]*\).*/\1/p')
+check "it has more display lines than the GB modes' 32,768" test "${max_top:-0}" -gt 40000
+keys "$window" ctrl+End
+check "Ctrl+End shows the last page: top line $max_top" page_matches long-end --encoding utf-8 --top "$max_top" "$long"
 
 check "hkscs.txt is detected as Big5-HKSCS" open_file "$texts/hkscs.txt" BIG5-HKSCS
 keys "$window" Down Down
