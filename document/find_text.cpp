@@ -14,8 +14,7 @@
 
 namespace {
 
-constexpr std::int32_t kBlock = 1 << 20;      // bytes searched a read
-constexpr std::int32_t kBackChunk = 8 << 20;  // a backward search's step
+constexpr std::int32_t kChunkBlocks = 8;  // a backward search's step, in blocks
 
 // The encoding the document's bytes are in: the old modes' GB2312 or BIG5.
 Encoding BytesEncoding() {
@@ -67,7 +66,7 @@ int LengthAt(const std::uint8_t* p, const std::uint8_t* end, bool ends) {
     if (available < 2) return ends ? 1 : 0;
     return IsTrailByte(p[1]) ? 2 : 1;
   }
-  return CharacterLength(BytesEncoding(), p, available, ends, utf16BigEndian);
+  return CharacterBytes(p, available, ends);
 }
 
 // A line feed is a character of its own in every mode searched by bytes but
@@ -83,7 +82,8 @@ const std::uint8_t* AfterLastLineFeed(const std::uint8_t* from, const std::uint8
 // ends a window, and a block to read into.
 struct ByteSearch {
   const std::vector<std::uint8_t>& pattern;
-  std::int32_t limit;  // the searchable bytes
+  std::int32_t limit;       // the searchable bytes
+  std::int32_t blockBytes;  // bytes searched a read
   std::vector<std::uint8_t> block;
   std::size_t shift[256];
 };
@@ -128,15 +128,18 @@ std::int32_t ScanRange(ByteSearch& s, std::int32_t start, std::int32_t end, bool
   std::int32_t found = -1;
   std::int32_t base = start;
   while (base < end && base <= s.limit - m) {
+    // The block, and after it the rest of a hit or of a character begun in it.
+    const std::int32_t tail = std::max<std::int32_t>(m, kMostBytesPerCharacter) - 1;
     const auto want = static_cast<std::int32_t>(
-        std::min<std::int64_t>(static_cast<std::int64_t>(kBlock) + m - 1, s.limit - base));
+        std::min<std::int64_t>(static_cast<std::int64_t>(s.blockBytes) + tail, s.limit - base));
     const std::int32_t got = ReadBytesAt(base, s.block.data(), want);
     if (got < m) break;
     const bool ends = got < want || base + got == s.limit;
     const std::uint8_t* data = s.block.data();
     const std::uint8_t* dataEnd = data + got;
     // Hits may begin up to stop in this block; the rest are the next one's.
-    const std::uint8_t* stop = data + std::min<std::int64_t>(got - m + 1, end - base);
+    const std::uint8_t* stop =
+        data + std::min<std::int64_t>(std::min(got - m + 1, s.blockBytes), end - base);
     const std::uint8_t* known = data;  // a character begins here
     for (const std::uint8_t* at = data;;) {
       const std::uint8_t* hit = NextHit(s, at, stop + m - 1);
@@ -157,16 +160,18 @@ std::int32_t ScanRange(ByteSearch& s, std::int32_t start, std::int32_t end, bool
       }
       at = hit + 1;
     }
-    if (ends || stop - data >= end - base) break;
+    if ((ends && stop - data >= got - m + 1) || stop - data >= end - base) break;
     // The next block begins on a character at or before this one's stop.
     if (textMode == kUtf8) {
       known = stop;
     } else if (textMode == kUtf16) {
-      known = data + ((stop - data) & ~1);
+      // Units begin at even offsets.
+      const std::int64_t next = (base + (stop - data)) & ~std::int64_t{1};
+      known = data + std::max<std::int64_t>(next - base, 1);
     } else {
       WalkCharacters(known, stop, dataEnd, ends);
     }
-    if (known == data) known = stop;  // no character began in a whole block
+    if (known == data) break;  // no headway: the bytes at hand never told
     base += static_cast<std::int32_t>(known - data);
   }
   return found;
@@ -177,7 +182,7 @@ std::int32_t CharacterStartBefore(ByteSearch& s, std::int32_t offset) {
   if (textMode == kUtf8) return offset;
   if (textMode == kUtf16) return offset & ~1;
   while (offset > 0) {
-    const std::int32_t from = std::max(0, offset - kBlock);
+    const std::int32_t from = std::max(0, offset - s.blockBytes);
     const std::int32_t got = ReadBytesAt(from, s.block.data(), offset - from);
     const std::uint8_t* p = AfterLastLineFeed(s.block.data(), s.block.data() + got);
     if (p != s.block.data() || from == 0) {
@@ -191,8 +196,8 @@ std::int32_t CharacterStartBefore(ByteSearch& s, std::int32_t offset) {
 // The last hit beginning in [start, end), chunk by chunk from the end.
 std::int32_t ScanBackward(ByteSearch& s, std::int32_t start, std::int32_t end) {
   while (end > start) {
-    const std::int32_t chunk =
-        std::max(start, CharacterStartBefore(s, std::max(start, end - kBackChunk)));
+    const std::int32_t chunk = std::max(
+        start, CharacterStartBefore(s, std::max(start, end - kChunkBlocks * s.blockBytes)));
     const std::int32_t hit = ScanRange(s, chunk, end, true);
     if (hit >= 0) return hit;
     end = chunk;
@@ -261,13 +266,18 @@ std::int32_t SearchableBytes() {
       std::min<std::int64_t>(std::max<std::int64_t>(size, 0), kReadableLimit));
 }
 
-bool FindText(const std::u16string& text, std::int32_t from, bool forward, FoundText* found) {
+bool FindText(const std::u16string& text, std::int32_t from, bool forward, FoundText* found,
+              std::int32_t blockBytes) {
   const std::vector<char32_t> points = CodePoints(text);
   if (points.empty() || documentHandle == kInvalidFile) return false;
   if (textMode == kHz) return FindHzText(points, from, forward, found);
   std::vector<std::uint8_t> pattern;
   if (!PatternBytes(points, &pattern)) return false;
-  ByteSearch s{pattern, SearchableBytes(), std::vector<std::uint8_t>(kBlock + pattern.size()), {}};
+  ByteSearch s{pattern,
+               SearchableBytes(),
+               blockBytes,
+               std::vector<std::uint8_t>(blockBytes + pattern.size() + kMostBytesPerCharacter),
+               {}};
   PrepareShifts(s);
   from = std::min(std::max(from, 0), s.limit);
   std::int32_t hit;

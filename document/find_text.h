@@ -18,8 +18,12 @@ struct FoundText {
 // lines the Line index holds, otherwise all of them (below 2 GB).
 std::int32_t SearchableBytes();
 
+// The bytes Find reads at a time; a test passes fewer, to cross many blocks.
+constexpr std::int32_t kFindBlockBytes = 1 << 20;
+
 // With forward, the first place the text stands beginning at or after from,
 // else the last beginning before from; either way round past the end of the
 // document to its other end, so that every place is found. False when the
 // text stands nowhere (or the mode cannot write one of its characters).
-bool FindText(const std::u16string& text, std::int32_t from, bool forward, FoundText* found);
+bool FindText(const std::u16string& text, std::int32_t from, bool forward, FoundText* found,
+              std::int32_t blockBytes = kFindBlockBytes);

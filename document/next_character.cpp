@@ -26,22 +26,29 @@ Character FromCodePoint(std::int32_t start, int bytes, char32_t point) {
   return c;
 }
 
-// What the bytes of one character, length of them at the front of bytes,
-// read as in encoding. Bytes that read as no character are shown a byte to
-// a placeholder: the reading starts again at the byte after the first, but a
-// UTF-16 unit stays whole, so that the units after it keep their places.
-Character Decode(Encoding encoding, std::int32_t start, const std::uint8_t* bytes, int length) {
-  // A transcoding at the character's start; a UTF-16 text's mark is read
-  // as a character of its own.
+// Whether the length bytes of one character read as one in encoding; its
+// code points (a Big5-HKSCS code may read as two) go to points. A
+// transcoding at the character's start: a UTF-16 text's mark is read as a
+// character of its own.
+bool ReadsAsCharacter(Encoding encoding, const std::uint8_t* bytes, int length,
+                      char32_t (&points)[4]) {
   Transcoding t{};
   t.from = encoding;
   t.to = kUtf8;
   t.started = true;
   t.bigEndian = utf16BigEndian;
-  char32_t points[4];
   const CodecResult r =
       DecodeToCodePoints(&t, bytes, static_cast<std::size_t>(length), true, points);
-  if (t.malformed > 0 || r.written == 0) {
+  return t.malformed == 0 && r.written > 0;
+}
+
+// What the bytes of one character, length of them at the front of bytes,
+// read as in encoding. Bytes that read as no character are shown a byte to
+// a placeholder: the reading starts again at the byte after the first, but a
+// UTF-16 unit stays whole, so that the units after it keep their places.
+Character Decode(Encoding encoding, std::int32_t start, const std::uint8_t* bytes, int length) {
+  char32_t points[4];
+  if (!ReadsAsCharacter(encoding, bytes, length, points)) {
     const int taken = encoding == kUtf16 ? length : 1;
     if (taken < length) SeekTo(start + taken);
     return Character{kTextCharacter, taken, taken, kGlyphUnreadable, 0, start, hzInRun};
@@ -139,6 +146,13 @@ Character NextHzCharacter() {
 }
 
 }  // namespace
+
+int CharacterBytes(const std::uint8_t* bytes, int available, bool ends) {
+  const int length = CharacterLength(textMode, bytes, available, ends, utf16BigEndian);
+  if (length <= 1 || textMode == kUtf16) return length;
+  char32_t points[4];
+  return ReadsAsCharacter(textMode, bytes, length, points) ? length : 1;
+}
 
 Character NextCharacter() {
   if (textMode != kGb2312) {

@@ -41,6 +41,13 @@ struct Character {
 // where a character ends and what it reads as; its columns are its glyph's.
 Character NextCharacter();
 
+// The bytes NextCharacter takes for the character at the front of
+// bytes[0, available) in a mode read through the encoding room (not HZ): a
+// code the mode cannot read takes one byte, the reading starting again after
+// it (a UTF-16 unit stays whole). 0 when the bytes at hand do not tell yet
+// and more may come (ends false).
+int CharacterBytes(const std::uint8_t* bytes, int available, bool ends);
+
 // Gives a character just read back to the reader, which delivers its bytes
 // again next. A line break or the end is never given back; at most one
 // character is (in the old modes the reader holds two bytes of push-back).

@@ -12,7 +12,7 @@ seconds=${1:-20}
 [ $# -gt 0 ] && shift
 build=${TAVELO_FUZZ_BUILD:-build-fuzz}
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(layout painter reading_modes converters block_converters settings transcode)
+[ ${#targets[@]} -eq 0 ] && targets=(layout painter reading_modes find_text converters block_converters settings transcode)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ -DTAVELO_FUZZ=ON > /dev/null
@@ -23,6 +23,7 @@ cmake --build "$build" --target fuzzers -j "$(nproc)" > /dev/null
 max_len() {
   case $1 in
     converters|block_converters|painter|reading_modes|transcode) echo 8192 ;;
+    find_text) echo 1024 ;;
     *) echo 4096 ;;
   esac
 }
