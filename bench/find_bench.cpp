@@ -39,8 +39,8 @@ std::u16string Utf16Of(const std::string& utf8) {
   return text;
 }
 
-void Time(const char* what, const std::string& shown, const std::u16string& text,
-          std::int32_t from, bool forward, double megabytes, FoundText* found) {
+void Time(const char* what, const std::string& shown, const std::u16string& text, std::int32_t from,
+          bool forward, double megabytes, FoundText* found) {
   const auto start = Clock::now();
   const bool any = FindText(text, from, forward, found);
   const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();

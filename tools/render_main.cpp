@@ -23,9 +23,9 @@
 // is removed. Exit status: 0 when OUTPUT was written, 1 when a file could not
 // be used, 2 for a wrong command line; each failure is one line on standard
 // error.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <cstring>
 #include <string>
 
