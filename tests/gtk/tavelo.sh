@@ -43,10 +43,8 @@ run_program() {
   program_pid=$!
 }
 
-equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
 smaller() { [ "$1" -lt "$2" ] && echo "$1" || echo "$2"; }
 larger() { [ "$1" -gt "$2" ] && echo "$1" || echo "$2"; }
-not() { ! "$@"; }
 
 # The client area: the largest child X window of the main window.
 client_of() {

@@ -6,8 +6,6 @@
 source "$(dirname "$0")/lib.bash"
 start_test "$@"
 
-not() { ! "$@"; }
-equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
 
 texts="$work/my texts"
 mkdir -p "$texts"

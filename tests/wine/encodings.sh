@@ -13,8 +13,6 @@ start_test "$@"
 options='HKLM\Software\Kestrow\Tavelo\options'
 main='^Tavelo - Chinese Text Reader$'
 
-equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
-not() { ! "$@"; }
 
 texts=$work/texts
 mkdir -p "$texts"
@@ -26,24 +24,6 @@ choose() {
   sleep 0.3
   xdotool key "$1"
   sleep 0.5
-}
-
-# open_file FILE LABEL: File, Open, the file's name typed into the dialog;
-# true once the caption names the file (and the mode's label, if any).
-open_file() {
-  local name caption dialog
-  name=$(winepath -w "$1")
-  caption="Tavelo - $name${2:+ [$2]}"
-  dialog=$(choose_from_menu "$window" alt+f o '^Open$') || { note "no Open dialog"; return 1; }
-  keys "$dialog" ctrl+a
-  xdotool type --delay 20 "$name"
-  xdotool key Return
-  wait_no_window '^Open$' 10
-  local deadline=$((SECONDS + 10))
-  while [ "$(xdotool getwindowname "$window")" != "$caption" ]; do
-    [ $SECONDS -ge $deadline ] && { equals "$(xdotool getwindowname "$window")" "$caption"; return; }
-    sleep 0.2
-  done
 }
 
 caption_is() { equals "$(xdotool getwindowname "$window")" "Tavelo - $(winepath -w "$1")${2:+ [$2]}"; }

@@ -28,6 +28,10 @@ if [ -x /usr/bin/convert ]; then magick_convert=/usr/bin/convert; else magick_co
 
 note() { echo "  .... $*"; }
 
+# equals GOT EXPECTED: true when they are the same text, else says what differs.
+equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
+not() { ! "$@"; }
+
 # check WHAT COMMAND...: runs the command and counts it as a passed or failed check.
 check() {
   local what=$1
@@ -167,6 +171,24 @@ choose_from_menu() {
     xdotool key Escape Escape
   done
   return 1
+}
+
+# open_file FILE LABEL: File, Open, the file's name typed into the dialog;
+# true once the caption names the file (and the mode's label, if any).
+open_file() {
+  local name caption dialog
+  name=$(winepath -w "$1")
+  caption="Tavelo - $name${2:+ [$2]}"
+  dialog=$(choose_from_menu "$window" alt+f o '^Open$') || { note "no Open dialog"; return 1; }
+  keys "$dialog" ctrl+a
+  xdotool type --delay 20 "$name"
+  xdotool key Return
+  wait_no_window '^Open$' 10
+  local deadline=$((SECONDS + 10))
+  while [ "$(xdotool getwindowname "$window")" != "$caption" ]; do
+    [ $SECONDS -ge $deadline ] && { equals "$(xdotool getwindowname "$window")" "$caption"; return; }
+    sleep 0.2
+  done
 }
 
 # ask_to_find WINDOW TEXT: Edit, Find, TEXT typed into the dialog (hanzi

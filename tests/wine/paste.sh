@@ -11,7 +11,6 @@ start_test "$@"
 # machine lacks it, Wine's fallback is English too).
 wine() { LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 command wine "$@"; }
 
-equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
 hex() { od -An -tx1 "$1" | tr -d ' \n'; }
 same_bytes() { cmp -s "$1" "$2" || { note "got $(hex "$1"), expected $(hex "$2")"; false; }; }
 

@@ -8,7 +8,6 @@
 source "$(dirname "$0")/lib.bash"
 start_test "$@"
 
-equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
 smaller() { [ "$1" -lt "$2" ] && echo "$1" || echo "$2"; }
 not_shown() { ! window_shown "$1"; }
 larger() { [ "$1" -gt "$2" ] && echo "$1" || echo "$2"; }

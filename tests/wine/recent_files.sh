@@ -9,8 +9,6 @@ start_test "$@"
 options='HKLM\Software\Kestrow\Tavelo\options'
 main='^Tavelo - Chinese Text Reader$'
 
-equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
-not() { ! "$@"; }
 choose() { keys "$window" alt+o && xdotool key "$1" && sleep 0.5; }
 
 texts=$work/texts
@@ -28,17 +26,6 @@ wait_caption() {
   done
 }
 
-# open_file FILE: File, Open, the file's name typed into the dialog.
-open_file() {
-  local dialog
-  dialog=$(choose_from_menu "$window" alt+f o '^Open$') || { note "no Open dialog"; return 1; }
-  keys "$dialog" ctrl+a
-  xdotool type --delay 20 "$(winepath -w "$1")"
-  xdotool key Return
-  wait_no_window '^Open$' 10
-  wait_caption "$1"
-}
-
 echo "Recent files turned on, a long document left three pages down"
 save_placement 100 50 740 600 0
 run_program
@@ -48,7 +35,7 @@ sleep 1
 check "off at first: nothing saved of it" not reg_value "$options" "recent files"
 choose r
 choose u
-check "long.txt opens in UTF-8" open_file "$long"
+check "long.txt opens in UTF-8" open_file "$long" UTF-8
 check "its first page" client_matches "$window" long-top --encoding utf-8 "$long"
 read -r _ _ width height <<< "$client_rect"
 page_lines=$("$TAVELO_RENDER" --report --encoding utf-8 --size "${width}x$height" "$long" "$work/view.png" |
@@ -59,7 +46,7 @@ check "three pages down: top line $stopped" \
   client_matches "$window" long-stopped --encoding utf-8 --top "$stopped" "$long"
 
 echo "Another document, then the first from the File menu"
-check "utf8.txt opens" open_file "$texts/utf8.txt"
+check "utf8.txt opens" open_file "$texts/utf8.txt" UTF-8
 keys "$window" alt+f
 sleep 0.5
 xdotool key 2

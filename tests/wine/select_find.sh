@@ -9,7 +9,6 @@ source "$(dirname "$0")/lib.bash"
 command -v xclip > /dev/null || { echo "$test_name: xclip is missing (run scripts/install-packages)"; exit 1; }
 start_test "$@"
 
-equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
 
 texts=$work/texts
 mkdir -p "$texts"

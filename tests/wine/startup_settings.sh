@@ -10,8 +10,6 @@ position="$key\\window position"
 options="$key\\options"
 main='^Tavelo - Chinese Text Reader$'
 
-not() { ! "$@"; }
-equals() { [ "$1" = "$2" ] || { note "got '$1', expected '$2'"; false; }; }
 
 echo "First run in a fresh prefix"
 run_program
