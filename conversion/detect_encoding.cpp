@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "conversion/detect_model.h"
+#include "conversion/state.h"
 #include "encoding/byte_steps.h"
 #include "encoding/transcode.h"
 
@@ -51,9 +52,13 @@ constexpr int kBeyondGb2312Charge = 8;
 // when it also could not take every byte.
 constexpr int kMostMeanCost = 36;
 
-bool IsOddControl(char32_t c) {
-  return (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != 0x1B && c != 0x1A) ||
-         (c >= 0x7F && c < 0xA0);
+// The controls below 0x20 that text has: tab, line feed, form feed, carriage
+// return, SUB (a DOS end of file) and ESC.
+constexpr std::uint32_t kTextControls =
+    1u << '\t' | 1u << '\n' | 1u << '\f' | 1u << '\r' | 1u << 0x1A | 1u << 0x1B;
+
+inline bool IsOddControl(char32_t c) {
+  return (c < 0x20 && (kTextControls >> c & 1) == 0) || (c >= 0x7F && c < 0xA0);
 }
 
 bool IsUnifiedIdeograph(char32_t c) {
@@ -76,6 +81,21 @@ int CharacterEntry(char32_t c) {
   const bool noCharacter = (c & 0xFFFE) == 0xFFFE || (c >= 0xFDD0 && c < 0xFDF0);
   if (IsOddControl(c) || privateUse || noCharacter) return kInvalidCost;
   return IsHanzi(c) ? kUnseenCost : kUnseenSymbolCost;
+}
+
+unsigned WorkOutFacts(char32_t c) {
+  return static_cast<unsigned>(CharacterEntry(c)) | (HasCode(kGb2312, c) ? kFactInGb2312 : 0) |
+         (HasCode(kBig5, c) ? kFactInBig5 : 0);
+}
+
+// The character's facts, from characterFacts once seen (a reading looks up
+// the same few thousand characters again and again).
+unsigned FactsOf(char32_t c) {
+  if (c >= 0x10000) return WorkOutFacts(c);
+  if (characterFacts.empty()) characterFacts.assign(0x10000, kFactsUnknown);
+  std::uint16_t& facts = characterFacts[c];
+  if (facts == kFactsUnknown) facts = static_cast<std::uint16_t>(WorkOutFacts(c));
+  return facts;
 }
 
 // A reading of the text by one of the encoding room's decoders: what its
@@ -123,14 +143,15 @@ Reading Read(Encoding encoding, const std::uint8_t* text, std::size_t size, bool
     for (std::size_t i = 0; i < result.written; ++i) {
       const char32_t c = points[i];
       if (c < 0x80 && !IsOddControl(c)) continue;
-      const int entry = CharacterEntry(c);
+      const unsigned facts = FactsOf(c);
+      const int entry = facts & 0xFF;
       ++r.characters;
       r.cost += entry & kCostBits;
       r.hanzi += IsHanzi(c);
       r.controls += IsOddControl(c);
-      if (gbk && IsHanzi(c) && !HasCode(kGb2312, c)) r.charge += kBeyondGb2312Charge;
+      if (gbk && IsHanzi(c) && !(facts & kFactInGb2312)) r.charge += kBeyondGb2312Charge;
       if (alike && IsHanzi(c) && cp950Points[i] == c && !(entry & kSimplifiedOnly) &&
-          !HasCode(kBig5, c)) {
+          !(facts & kFactInBig5)) {
         r.discount += IsUnifiedIdeograph(c) ? kHongKongDiscount : kHongKongExtensionDiscount;
       }
     }
@@ -247,9 +268,10 @@ Encoding DetectEncoding(const std::uint8_t* text, std::size_t size) {
 
   std::size_t controls = 0, high = 0, zeros = 0;
   for (std::size_t i = 0; i < size; ++i) {
-    zeros += text[i] == 0;
-    controls += text[i] < 0x20 && IsOddControl(text[i]);
-    high += text[i] >= 0x80;
+    const unsigned b = text[i];
+    zeros += b == 0;
+    controls += b < 0x20 && (kTextControls >> (b & 0x1F) & 1) == 0;
+    high += b >= 0x80;
   }
   if (zeros > 0) return IsUtf16(text, size, ends, false) ? kUtf16 : kBinary;
   if (controls * 50 > size) return kBinary;

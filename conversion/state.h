@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -18,6 +19,15 @@ extern BlockHandle big5Block;
 // both bytes, indexed by lead - 0xA1 and the trail byte (block_converters.h).
 constexpr int kBig5Leads = 89;
 extern std::uint8_t big5GbCodes[kBig5Leads][256][2];
+
+// What detection knows of each character of the Basic Multilingual Plane,
+// worked out at its first sight: its model entry (the low byte) and whether
+// GB2312 and CP950 have a code for it (kFactInGb2312, kFactInBig5);
+// kFactsUnknown until then. Empty until detection first runs.
+constexpr std::uint16_t kFactInGb2312 = 0x100;
+constexpr std::uint16_t kFactInBig5 = 0x200;
+constexpr std::uint16_t kFactsUnknown = 0xFFFF;
+extern std::vector<std::uint16_t> characterFacts;
 
 // Every field above back to its start-up value; frees nothing.
 void ResetConversionState();
