@@ -11,12 +11,14 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "bench/novel_text.h"
 #include "conversion/reading_mode.h"
 #include "document/find_text.h"
 #include "document/range_text.h"
 #include "document/state.h"
+#include "encoding/transcode.h"
 #include "tools/tool_files.h"
 
 const char* const kToolName = "find_bench";
@@ -27,15 +29,12 @@ using Clock = std::chrono::steady_clock;
 
 // The UTF-8 of the command line as the dialog's UTF-16.
 std::u16string Utf16Of(const std::string& utf8) {
+  Transcoding t = StartTranscoding(kUtf8, kUtf8, kReplaceUnconvertible);
+  std::vector<char32_t> points(utf8.size());
+  const CodecResult r = DecodeToCodePoints(&t, reinterpret_cast<const std::uint8_t*>(utf8.data()),
+                                           utf8.size(), true, points.data());
   std::u16string text;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length && i + k < utf8.size(); ++k) c = c << 6 | (utf8[i + k] & 0x3F);
-    AppendUtf16(c, &text);
-    i += length;
-  }
+  for (std::size_t i = 0; i < r.written; ++i) AppendUtf16(points[i], &text);
   return text;
 }
 

@@ -50,10 +50,6 @@ std::int32_t OffsetOnLine(int line, int x2) {
   return hit.offset;
 }
 
-void Repaint() {
-  InvalidateClient();
-}
-
 }  // namespace
 
 std::int32_t OffsetAtPoint(int x, int y) {
@@ -72,7 +68,7 @@ void PressAt(int x, int y, bool extend) {
   selection.active = at;
   selection.dragging = true;
   CaptureMouse();
-  Repaint();
+  InvalidateClient();
 }
 
 void DragTo(int x, int y) {
@@ -86,7 +82,7 @@ void DragTo(int x, int y) {
   const std::int32_t at = OffsetAtPoint(x, y);
   if (at == selection.active) return;
   selection.active = at;
-  Repaint();
+  InvalidateClient();
 }
 
 void ReleaseAt(int x, int y) {
@@ -104,7 +100,7 @@ void EndDrag() {
 void SelectBytes(std::int32_t start, std::int32_t end) {
   selection.anchor = start;
   selection.active = end;
-  Repaint();
+  InvalidateClient();
 }
 
 void ClearSelection() {

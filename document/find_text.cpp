@@ -37,8 +37,6 @@ std::vector<char32_t> CodePoints(const std::u16string& text) {
   return points;
 }
 
-// The bytes the text is written as in the document; false when the encoding
-// has no code for one of its characters.
 bool PatternBytes(const std::vector<char32_t>& points, std::vector<std::uint8_t>* pattern) {
   const Encoding to = BytesEncoding();
   for (const char32_t c : points) {
@@ -60,13 +58,7 @@ bool PatternBytes(const std::vector<char32_t>& points, std::vector<std::uint8_t>
 // The bytes of the character that begins at p (end the bytes at hand, ends
 // whether the document ends there): 0 when they do not tell yet.
 int LengthAt(const std::uint8_t* p, const std::uint8_t* end, bool ends) {
-  const int available = static_cast<int>(std::min<std::ptrdiff_t>(end - p, 4));
-  if (textMode == kGb2312) {
-    if (!IsLeadByte(*p)) return 1;
-    if (available < 2) return ends ? 1 : 0;
-    return IsTrailByte(p[1]) ? 2 : 1;
-  }
-  return CharacterBytes(p, available, ends);
+  return CharacterBytes(p, static_cast<int>(std::min<std::ptrdiff_t>(end - p, 4)), ends);
 }
 
 // A line feed is a character of its own in every mode searched by bytes but
@@ -264,6 +256,10 @@ std::int32_t SearchableBytes() {
   const std::int64_t size = FileSizeOf(documentHandle);
   return static_cast<std::int32_t>(
       std::min<std::int64_t>(std::max<std::int64_t>(size, 0), kReadableLimit));
+}
+
+bool TextBytes(const std::u16string& text, std::vector<std::uint8_t>* bytes) {
+  return PatternBytes(CodePoints(text), bytes);
 }
 
 bool FindText(const std::u16string& text, std::int32_t from, bool forward, FoundText* found,

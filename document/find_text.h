@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A place where the text stands: its bytes [start, end).
 struct FoundText {
@@ -17,6 +18,10 @@ struct FoundText {
 // The document's bytes that can be shown: in the two old modes those of the
 // lines the Line index holds, otherwise all of them (below 2 GB).
 std::int32_t SearchableBytes();
+
+// The bytes text is written as in the open document's mode (not HZ), which
+// Find looks for; false when the mode has no code for one of its characters.
+bool TextBytes(const std::u16string& text, std::vector<std::uint8_t>* bytes);
 
 // The bytes Find reads at a time; a test passes fewer, to cross many blocks.
 constexpr std::int32_t kFindBlockBytes = 1 << 20;

@@ -148,6 +148,11 @@ Character NextHzCharacter() {
 }  // namespace
 
 int CharacterBytes(const std::uint8_t* bytes, int available, bool ends) {
+  if (textMode == kGb2312) {
+    if (!IsLeadByte(bytes[0])) return 1;
+    if (available < 2) return ends ? 1 : 0;
+    return IsTrailByte(bytes[1]) ? 2 : 1;
+  }
   const int length = CharacterLength(textMode, bytes, available, ends, utf16BigEndian);
   if (length <= 1 || textMode == kUtf16) return length;
   char32_t points[4];

@@ -42,10 +42,11 @@ struct Character {
 Character NextCharacter();
 
 // The bytes NextCharacter takes for the character at the front of
-// bytes[0, available) in a mode read through the encoding room (not HZ): a
-// code the mode cannot read takes one byte, the reading starting again after
-// it (a UTF-16 unit stays whole). 0 when the bytes at hand do not tell yet
-// and more may come (ends false).
+// bytes[0, available), in every mode but HZ (a CR and an LF count a byte
+// each): in the old modes a pair or a byte; in the others a code the mode
+// cannot read takes one byte, the reading starting again after it (a UTF-16
+// unit stays whole). 0 when the bytes at hand do not tell yet and more may
+// come (ends false).
 int CharacterBytes(const std::uint8_t* bytes, int available, bool ends);
 
 // Gives a character just read back to the reader, which delivers its bytes

@@ -2,7 +2,7 @@
 // 1 to 64 bytes so that a document crosses many of them: the place found is
 // the first (or, backwards, the last) character start, round the end from
 // where the search began, at which the document's bytes are those the text
-// is written as; none when there is no such start. The texts are taken from
+// is written as (TextBytes); none when there is no such start. The texts are taken from
 // the document's own characters, so that most have a place.
 //
 // Input: a mode byte, a block byte, where the text begins and how many
@@ -12,40 +12,16 @@
 #include "document/next_character.h"
 #include "document/range_text.h"
 #include "document/reader.h"
-#include "encoding/transcode.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {
 
 struct Mode {
   Encoding mode;
-  int big5;     // the old BIG5 mode
-  Encoding as;  // what its bytes are
+  int big5;  // the old BIG5 mode
 };
-constexpr Mode kModes[] = {
-    {kGb2312, 0, kGb2312},       {kGb2312, 1, kBig5}, {kGb18030, 0, kGb18030}, {kBig5, 0, kBig5},
-    {kBig5Hkscs, 0, kBig5Hkscs}, {kUtf8, 0, kUtf8},   {kUtf16, 0, kUtf16}};
-
-// The text's bytes in the document's encoding, as a user's text is written;
-// empty when the encoding has no code for one of its characters.
-Bytes Written(const std::u16string& text, Encoding as) {
-  std::vector<char32_t> points;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c - 0xD800u < 0x400 && i + 1 < text.size())
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
-    if (c - 0xD800u < 0x800 || !HasCode(as, c)) return Bytes();
-    points.push_back(c);
-  }
-  Transcoding t = StartTranscoding(kUtf8, as, kStopAtUnconvertible);
-  t.markWritten = true;
-  Bytes out(points.size() * kMostBytesPerCharacter);
-  out.resize(EncodeCodePoints(&t, points.data(), points.size(), true, out.data()).written);
-  if (as == kUtf16 && utf16BigEndian) {
-    for (std::size_t i = 0; i + 1 < out.size(); i += 2) std::swap(out[i], out[i + 1]);
-  }
-  return out;
-}
+constexpr Mode kModes[] = {{kGb2312, 0},    {kGb2312, 1}, {kGb18030, 0}, {kBig5, 0},
+                           {kBig5Hkscs, 0}, {kUtf8, 0},   {kUtf16, 0}};
 
 }  // namespace
 
@@ -86,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (end == at) return 0;
   std::u16string text;
   AppendRangeText(starts[at], starts[end], &text);
-  const Bytes written = Written(text, mode.as);
+  Bytes written;
+  if (!TextBytes(text, &written)) written.clear();
 
   const std::int32_t from = starts[fromPick / 2 % starts.size()];
   // The model: character starts from where the search begins, round the end.

@@ -151,13 +151,6 @@ int ConvertTrees(Request& request) {
   return status;
 }
 
-std::string FileNameOf(const char* name) {
-  std::string path = name;
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 int ReportSystemFailure(const std::string& file, const char* what) {
   ReportErrno(file.c_str(), what, errno);
   return 1;

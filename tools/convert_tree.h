@@ -10,8 +10,5 @@
 // counts what was done when more than one file was handled. 0, or 1.
 int ConvertTrees(Request& request);
 
-// The last part of a name, its trailing slashes left off.
-std::string FileNameOf(const char* name);
-
 // ReportErrno for errno, as a failed file's status.
 int ReportSystemFailure(const std::string& file, const char* what);

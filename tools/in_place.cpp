@@ -30,11 +30,6 @@ pid_t WriterOf(const std::string& name) {
 
 }  // namespace
 
-std::string FolderOf(const std::string& name) {
-  const std::size_t slash = name.rfind('/');
-  return slash == std::string::npos ? "." : name.substr(0, slash == 0 ? 1 : slash);
-}
-
 std::string InPlaceTemporary(const char* name) {
   const std::string path = name;
   const std::size_t slash = path.rfind('/');

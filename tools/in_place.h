@@ -17,9 +17,6 @@ bool IsInPlaceTemporary(const std::string& name);
 // Removes from folder the temporary files of processes no longer running.
 void RemoveLeftovers(const std::string& folder);
 
-// The folder that holds name, for RemoveLeftovers.
-std::string FolderOf(const std::string& name);
-
 // Ends the output of a run over name in place: when every write went
 // (written), it takes name's place; else, or when that fails, reports why
 // and removes it, name left as it was. True when name holds the new bytes.

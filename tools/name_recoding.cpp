@@ -52,9 +52,7 @@ bool IsForeignName(const std::string& name) {
 }
 
 void CollectOddNames(const std::string& input, std::string* odd) {
-  std::string name = input;
-  while (name.size() > 1 && name.back() == '/') name.pop_back();
-  name = name.substr(name.rfind('/') == std::string::npos ? 0 : name.rfind('/') + 1);
+  const std::string name = FileNameOf(input);
   if (IsForeignName(name)) *odd += name + "\n";
   struct stat kind;
   if (lstat(input.c_str(), &kind) != 0 || !S_ISDIR(kind.st_mode)) return;

@@ -97,3 +97,15 @@ bool FinishOutput(const char* name, OutputFile* output, bool written, const char
   ReportErrno(name, failure, error);
   return false;
 }
+
+std::string FileNameOf(const std::string& path) {
+  std::string name = path;
+  while (name.size() > 1 && name.back() == '/') name.pop_back();
+  const std::size_t slash = name.rfind('/');
+  return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}

@@ -4,6 +4,8 @@
 // parsing stays with each tool; these pieces know nothing of it.
 #pragma once
 
+#include <string>
+
 #include "platform/posix/posix.h"
 
 // The tool's name, first on each line it reports (defined by each tool).
@@ -15,6 +17,12 @@ int ReportFailure(const char* file, const char* what);
 
 // ReportFailure with the reason errno's error gives, when there is one.
 void ReportErrno(const char* file, const char* what, int error);
+
+// The last part of a path, its trailing slashes left off.
+std::string FileNameOf(const std::string& path);
+
+// The folder that holds path (no trailing slash): "." for a bare name.
+std::string FolderOf(const std::string& path);
 
 // The name that stands for standard input as an input, standard output as
 // an output.
